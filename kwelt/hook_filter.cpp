@@ -1,0 +1,2 @@
+// The hook procedures and accessors a host calls, each an undecorated C
+// name listed in kwelt/exports.txt.

@@ -1,0 +1,114 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+
+#include "platform/cp1252.h"
+#include "platform/text_file.h"
+
+namespace fs = std::filesystem;
+using namespace platform;
+
+namespace {
+
+std::string slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+void spit(const fs::path& p, const std::string& bytes) {
+  std::ofstream out(p, std::ios::binary);
+  out << bytes;
+}
+
+class TempDir : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() /
+          ("orvo-text-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+  fs::path dir;
+};
+
+using TextFileTest = TempDir;
+
+TEST_F(TextFileTest, LegacyBytesRoundTripWithCrLf) {
+  // "Größe 5 µA – €" in Windows-1252, plus every byte value from 0x80 up.
+  std::string special = "Gr\xF6\xDF" "e 5 \xB5" "A \x96 \x80";
+  std::string all;
+  for (int b = 0x80; b <= 0xFF; ++b) all += char(b);
+  const auto path = (dir / "legacy.txt").string();
+
+  writeLines(path, {special, "", all});
+  EXPECT_EQ(slurp(path), special + "\r\n\r\n" + all + "\r\n");
+  EXPECT_EQ(readLines(path), (std::vector<std::string>{special, "", all}));
+  EXPECT_EQ(cp1252ToUtf8(special), "Größe 5 µA – €");
+  EXPECT_EQ(utf8ToCp1252(cp1252ToUtf8(all)), all);
+}
+
+TEST_F(TextFileTest, ReaderAcceptsLfAndCrLfAndCountsLines) {
+  const auto path = dir / "mixed.txt";
+  spit(path, "first\r\nsecond\nthird");
+  LineReader reader(path.string());
+  EXPECT_EQ(reader.lineNumber(), 0);
+  EXPECT_EQ(reader.requireLine(), "first");
+  EXPECT_EQ(reader.requireLine(), "second");
+  EXPECT_FALSE(reader.atEnd());
+  EXPECT_EQ(reader.requireLine(), "third");
+  EXPECT_EQ(reader.lineNumber(), 3);
+  EXPECT_TRUE(reader.atEnd());
+  EXPECT_THROW(reader.requireLine(), FileError);
+}
+
+TEST_F(TextFileTest, MissingFileIsAnErrorNamingThePath) {
+  const auto path = (dir / "nope.txt").string();
+  try {
+    LineReader reader(path);
+    FAIL() << "opened a missing file";
+  } catch (const FileError& e) {
+    EXPECT_EQ(e.path(), path);
+    EXPECT_NE(std::string(e.what()).find(path), std::string::npos);
+  }
+}
+
+TEST_F(TextFileTest, UncommittedWriteLeavesTheTargetUntouched) {
+  const auto path = dir / "keep.txt";
+  spit(path, "old contents\r\n");
+  {
+    TextFileWriter writer(path.string());
+    writer.writeLine("half of a new file");
+    // no commit: as if the write had failed halfway
+  }
+  EXPECT_EQ(slurp(path), "old contents\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+
+  TextFileWriter writer(path.string());
+  writer.writeLine("new");
+  writer.commit();
+  EXPECT_EQ(slurp(path), "new\r\n");
+}
+
+TEST_F(TextFileTest, WriterIntoMissingFolderFails) {
+  EXPECT_THROW(TextFileWriter((dir / "no" / "such" / "f.txt").string()), FileError);
+}
+
+TEST(Cp1252, MalformedOrForeignUtf8BecomesQuestionMarks) {
+  const struct {
+    std::string utf8, legacy;
+  } cases[] = {
+      {"plain", "plain"},
+      {"\xE2\x82\xAC", "\x80"},          // euro sign
+      {"\xE4\xB8\xAD", "?"},             // a character the page lacks
+      {"a\xC3", "a?"},                    // truncated sequence
+      {"\xFF" "b", "?b"},                 // invalid lead byte
+      {"\xF0\x9F\x98\x80", "?"},         // outside the basic plane
+  };
+  for (const auto& c : cases) EXPECT_EQ(utf8ToCp1252(c.utf8), c.legacy) << c.utf8;
+}
+
+}  // namespace
