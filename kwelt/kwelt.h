@@ -30,8 +30,7 @@ KWELT_EXPORT void SetMessageHandler(kwelt::WindowHandle window);
 // Hook procedures: 0 lets the event pass, 1 swallows it.
 KWELT_EXPORT kwelt::LResult MessageProc(std::int32_t code, kwelt::WParam wParam,
                                         kwelt::LParam lParam);
-KWELT_EXPORT kwelt::LResult CBTProc(std::int32_t code, kwelt::WParam wParam,
-                                    kwelt::LParam lParam);
+KWELT_EXPORT kwelt::LResult CBTProc(std::int32_t code, kwelt::WParam wParam, kwelt::LParam lParam);
 KWELT_EXPORT kwelt::LResult KeyboardProc(std::int32_t code, kwelt::WParam wParam,
                                          kwelt::LParam lParam);
 KWELT_EXPORT kwelt::LResult MouseProc(std::int32_t code, kwelt::WParam wParam,

@@ -187,7 +187,11 @@ const std::shared_ptr<ThreadQueue>& currentQueue() {
 // windows that have been destroyed since they were posted.
 bool takeMessage(Message& out, std::chrono::milliseconds timeout) {
   const auto& queue = currentQueue();
-  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  using Clock = std::chrono::steady_clock;
+  const auto now = Clock::now();
+  const auto left =
+      std::chrono::duration_cast<std::chrono::milliseconds>(Clock::time_point::max() - now);
+  const auto deadline = timeout >= left ? Clock::time_point::max() : now + timeout;
   std::unique_lock lock(queue->mutex);
   for (;;) {
     if (!queue->arrived.wait_until(lock, deadline, [&] { return !queue->messages.empty(); }))

@@ -1,3 +1,5 @@
+#include "platform/winmsg.h"
+
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -6,8 +8,6 @@
 #include <set>
 #include <thread>
 #include <vector>
-
-#include "platform/winmsg.h"
 
 using namespace platform::winmsg;
 using namespace std::chrono_literals;
@@ -80,7 +80,7 @@ TEST(WindowMessages, WaitingWakesOnAPostAndTimesOutWithout) {
     postMessage(sink.handle(), 1, 2, 3);
   });
   waiting.set_value();
-  ASSERT_TRUE(waitMessage(m, 60s));
+  ASSERT_TRUE(waitMessage(m, std::chrono::milliseconds::max()));  // no end but the post
   EXPECT_EQ(m.id, 1u);
   poster.join();
 }
@@ -261,12 +261,18 @@ TEST(WindowMessages, AFullQueueRefusesPosts) {
 
 namespace {
 std::vector<int> hookCalls;
-LResult passA(std::int32_t, WParam, LParam) { hookCalls.push_back(1); return 0; }
+LResult passA(std::int32_t, WParam, LParam) {
+  hookCalls.push_back(1);
+  return 0;
+}
 LResult swallowB(std::int32_t code, WParam, LParam) {
   hookCalls.push_back(2);
   return code == 1 ? 5 : 0;
 }
-LResult passC(std::int32_t, WParam, LParam) { hookCalls.push_back(3); return 0; }
+LResult passC(std::int32_t, WParam, LParam) {
+  hookCalls.push_back(3);
+  return 0;
+}
 }  // namespace
 
 TEST(Hooks, ChainRunsNewestFirstAndStopsAtTheFirstSwallow) {
@@ -303,6 +309,40 @@ TEST(Hooks, ChainRunsNewestFirstAndStopsAtTheFirstSwallow) {
   const HookHandle again = installHook(HookKind::Keyboard, swallowB);
   EXPECT_NE(again, b);
   for (HookHandle h : {a, c, mouse, again}) EXPECT_TRUE(removeHook(h));
+}
+
+namespace {
+std::promise<void>* blockingEntered = nullptr;
+std::shared_future<void> blockingRelease;
+LResult blockingHook(std::int32_t, WParam, LParam) {
+  blockingEntered->set_value();
+  blockingRelease.wait();
+  return 1;
+}
+}  // namespace
+
+TEST(Hooks, RemovalWaitsForACallInProgressOnAnotherThread) {
+  std::promise<void> entered, release;
+  blockingEntered = &entered;
+  blockingRelease = release.get_future().share();
+  const HookHandle h = installHook(HookKind::Mouse, blockingHook);
+  LResult result = 0;
+  std::thread caller([&] { result = callHooks(HookKind::Mouse, 0, 0, 0); });
+  entered.get_future().wait();
+  std::atomic<bool> removed{false};
+  std::thread remover([&] {
+    EXPECT_TRUE(removeHook(h));
+    removed = true;
+  });
+  // Give a removal that does not wait the chance to finish.
+  std::this_thread::sleep_for(50ms);
+  EXPECT_FALSE(removed.load());
+  release.set_value();
+  caller.join();
+  remover.join();
+  EXPECT_TRUE(removed.load());
+  EXPECT_EQ(result, 1);
+  EXPECT_EQ(callHooks(HookKind::Mouse, 0, 0, 0), 0);
 }
 
 TEST(HookConventions, KeyDataAndCursorPosition) {

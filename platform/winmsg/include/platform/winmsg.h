@@ -16,8 +16,8 @@
 // procedure to the oldest and stops at the first one that swallows the event
 // (a non-zero result); a result of 0 passes the event on.
 #include <chrono>
-#include <cstdint>
 #include <cstddef>
+#include <cstdint>
 #include <functional>
 
 #define PLATFORM_WINMSG_API __attribute__((visibility("default")))
@@ -64,7 +64,8 @@ PLATFORM_WINMSG_API bool postMessage(WindowHandle window, MessageId id, WParam w
 
 // Takes the calling thread's next message, if there is one.
 PLATFORM_WINMSG_API bool peekMessage(Message& out);
-// Takes the calling thread's next message, waiting up to the timeout.
+// Takes the calling thread's next message, waiting up to the timeout
+// (milliseconds::max() waits as long as it takes).
 PLATFORM_WINMSG_API bool waitMessage(Message& out, std::chrono::milliseconds timeout);
 // Hands a message to its window's procedure and returns its result; 0 for a
 // thread message or a window that no longer exists.
@@ -92,15 +93,15 @@ PLATFORM_WINMSG_API LResult callHooks(HookKind kind, std::int32_t code, WParam w
 
 // The event vocabulary of the hook chains.
 namespace hook_code {
-inline constexpr std::int32_t kAction = 0;     // keyboard, mouse: an event to act on
-inline constexpr std::int32_t kNoRemove = 3;   // keyboard, mouse: only looked at
+inline constexpr std::int32_t kAction = 0;    // keyboard, mouse: an event to act on
+inline constexpr std::int32_t kNoRemove = 3;  // keyboard, mouse: only looked at
 }  // namespace hook_code
-namespace cbt_code {                           // computer-based-training hook
+namespace cbt_code {  // computer-based-training hook
 inline constexpr std::int32_t kActivate = 5;
 inline constexpr std::int32_t kSysCommand = 8;  // wParam: the system command
 inline constexpr std::int32_t kSetFocus = 9;
 }  // namespace cbt_code
-namespace filter_code {                        // message-filter hook
+namespace filter_code {  // message-filter hook
 inline constexpr std::int32_t kDialogBox = 0;
 inline constexpr std::int32_t kMenu = 2;
 inline constexpr std::int32_t kScrollBar = 5;
@@ -114,7 +115,7 @@ inline constexpr WParam kKeyMenu = 0xF100;
 inline constexpr WParam kTaskList = 0xF130;
 inline constexpr WParam kHotKey = 0xF150;
 }  // namespace sys_command
-namespace mouse_message {                      // mouse hook wParam
+namespace mouse_message {  // mouse hook wParam
 inline constexpr WParam kMove = 0x200;
 inline constexpr WParam kLeftDown = 0x201;
 inline constexpr WParam kLeftUp = 0x202;
