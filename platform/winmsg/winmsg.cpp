@@ -251,9 +251,17 @@ LResult dispatchMessage(const Message& message) {
 }
 
 std::size_t pumpMessages() {
+  // Only what is queued now: a procedure that posts to its own window while
+  // handling a message must not keep this loop going for ever.
+  std::size_t queued;
+  {
+    const auto& queue = currentQueue();
+    std::lock_guard lock(queue->mutex);
+    queued = queue->messages.size();
+  }
   std::size_t taken = 0;
   Message message;
-  while (peekMessage(message)) {
+  while (taken < queued && peekMessage(message)) {
     ++taken;
     dispatchMessage(message);
   }

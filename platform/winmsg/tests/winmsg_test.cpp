@@ -247,6 +247,24 @@ TEST(WindowMessages, AWindowMayDestroyItselfFromItsProcedure) {
   EXPECT_FALSE(isWindow(self));
 }
 
+TEST(WindowMessages, PumpingTakesOnlyWhatWasQueuedWhenItStarted) {
+  drain();
+  int calls = 0;
+  WindowHandle w = 0;
+  w = createWindow([&](const Message&) {
+    ++calls;
+    postMessage(w, 1, 0, 0);  // always one more
+    return 0;
+  });
+  postMessage(w, 1, 0, 0);
+  EXPECT_EQ(pumpMessages(), 1u);
+  EXPECT_EQ(calls, 1);
+  EXPECT_EQ(pumpMessages(), 1u);
+  EXPECT_EQ(calls, 2);
+  destroyWindow(w);
+  EXPECT_EQ(pumpMessages(), 0u);
+}
+
 TEST(WindowMessages, AFullQueueRefusesPosts) {
   drain();
   Sink sink;

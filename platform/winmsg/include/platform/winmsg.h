@@ -70,8 +70,9 @@ PLATFORM_WINMSG_API bool waitMessage(Message& out, std::chrono::milliseconds tim
 // Hands a message to its window's procedure and returns its result; 0 for a
 // thread message or a window that no longer exists.
 PLATFORM_WINMSG_API LResult dispatchMessage(const Message& message);
-// Dispatches every message now queued for the calling thread (thread
-// messages are dropped); returns how many were taken.
+// Dispatches the messages queued for the calling thread when it is called,
+// not those that arrive meanwhile (thread messages are dropped); returns how
+// many were taken.
 PLATFORM_WINMSG_API std::size_t pumpMessages();
 // What a window procedure answers for a message it does not handle.
 PLATFORM_WINMSG_API LResult defaultWindowProcedure(const Message& message);
