@@ -29,9 +29,12 @@ Answer ScriptedMessages::show(MessageKind kind, std::string_view text, Buttons b
   const Expected e = queue_.front();
   queue_.pop_front();
   EXPECT_EQ(e.text, text) << "message text";
-  if (e.kind) EXPECT_STREQ(toString(*e.kind), toString(kind)) << "message kind of \"" << text << "\"";
-  if (e.buttons)
+  if (e.kind) {
+    EXPECT_STREQ(toString(*e.kind), toString(kind)) << "message kind of \"" << text << "\"";
+  }
+  if (e.buttons) {
     EXPECT_STREQ(toString(*e.buttons), toString(buttons)) << "buttons of \"" << text << "\"";
+  }
   return e.answer;
 }
 
