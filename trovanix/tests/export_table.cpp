@@ -22,8 +22,6 @@ Kind kindOf(const std::string& type) {
   throw std::runtime_error("unknown type '" + type + "'");
 }
 
-}  // namespace
-
 Value parseResult(const std::string& text) {
   if (text == "void") return {};
   const auto eq = text.find('=');
@@ -48,6 +46,8 @@ std::vector<Value> parseArguments(const std::string& text) {
   }
   return values;
 }
+
+}  // namespace
 
 const std::vector<Export>& exportTable() {
   static const std::vector<Export> table = [] {

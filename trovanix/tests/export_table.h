@@ -32,8 +32,6 @@ struct Export {
 
 // Every export in table order; throws std::runtime_error on a row it cannot read.
 const std::vector<Export>& exportTable();
-Value parseResult(const std::string& text);
-std::vector<Value> parseArguments(const std::string& text);
 
 // The trovanix library, opened once for the whole test program.
 void* library();
