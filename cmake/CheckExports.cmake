@@ -1,15 +1,7 @@
 # Fails unless the shared library LIB defines exactly the dynamic symbols
 # named in the exports list LIST.
-file(STRINGS ${LIST} lines)
-set(want "")
-foreach(line IN LISTS lines)
-  string(REGEX REPLACE "#.*" "" line "${line}")
-  string(STRIP "${line}" line)
-  if(NOT line STREQUAL "")
-    string(REGEX REPLACE "[ \t].*" "" line "${line}")
-    list(APPEND want "${line}")
-  endif()
-endforeach()
+include(${CMAKE_CURRENT_LIST_DIR}/ExportRows.cmake)
+orvo_export_rows(${LIST} rows want)
 
 execute_process(COMMAND nm -D --defined-only ${LIB}
   OUTPUT_VARIABLE out RESULT_VARIABLE rc)

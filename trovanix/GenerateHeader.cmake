@@ -1,7 +1,8 @@
 # Writes the published header trovanix.h (OUT) from the export table DATA and
 # the header template TEMPLATE: one prototype per export and the
 # TROVANIX_EXPORTS table.
-file(STRINGS ${DATA} lines)
+include(${CMAKE_CURRENT_LIST_DIR}/../cmake/ExportRows.cmake)
+orvo_export_rows(${DATA} rows)
 
 set(c_word "trovanix_word")
 set(c_u8 "uint8_t")
@@ -15,12 +16,7 @@ set(c_void "void")
 set(prototypes "")
 set(table "")
 set(family "")
-foreach(line IN LISTS lines)
-  string(REGEX REPLACE "#.*" "" line "${line}")
-  string(STRIP "${line}" line)
-  if(line STREQUAL "")
-    continue()
-  endif()
+foreach(line IN LISTS rows)
   string(REGEX MATCHALL "[^ \t]+" cols "${line}")
   list(LENGTH cols n)
   if(NOT n EQUAL 5)

@@ -1,0 +1,23 @@
+# Reads the rows of an exports list: one export a line, '#' starts a
+# comment, columns separated by blanks or tabs, the name first. Rows must
+# not hold ';' (CMake's list separator).
+# orvo_export_rows(<file> <rows-var> [<names-var>])
+function(orvo_export_rows file rows_var)
+  file(STRINGS ${file} lines)
+  set(rows "")
+  set(names "")
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "#.*" "" line "${line}")
+    string(STRIP "${line}" line)
+    if(line STREQUAL "")
+      continue()
+    endif()
+    list(APPEND rows "${line}")
+    string(REGEX REPLACE "[ \t].*" "" name "${line}")
+    list(APPEND names "${name}")
+  endforeach()
+  set(${rows_var} "${rows}" PARENT_SCOPE)
+  if(ARGC GREATER 2)
+    set(${ARGV2} "${names}" PARENT_SCOPE)
+  endif()
+endfunction()
