@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include <QApplication>
+#include <QScreen>
 
 #include "platform/qt_services.h"
 #include "small_dialogs.h"
@@ -42,6 +43,8 @@ TMainForm* createForms(const DeviceForms& deviceForms) {
   CompForm = made(new TCompForm(MainForm));
   SelDirForm = made(new TSelDirForm(MainForm));
   AboutBox = made(new TAboutBox(MainForm));
+  // Maximised; the full screen also where no window manager maximises it.
+  if (QScreen* screen = MainForm->screen()) MainForm->setGeometry(screen->availableGeometry());
   MainForm->showMaximized();
   return MainForm;
 }
