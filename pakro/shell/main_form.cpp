@@ -119,6 +119,8 @@ int HelpContextOf(const QObject* object) {
   return object ? object->property(kHelpContext).toInt() : 0;
 }
 
+void SetHelpContext(QObject* object, int context) { object->setProperty(kHelpContext, context); }
+
 TMainForm::TMainForm(const DeviceForms& forms, QWidget* parent)
     : QMainWindow(parent), forms_(forms) {
   setObjectName("MainForm");
@@ -146,7 +148,7 @@ void TMainForm::FormCreate() {
   for (const HelpContext& h : kHelpContexts) {
     QObject* target = Item(h.name);
     if (!target) target = Control(h.name);
-    if (target) target->setProperty(kHelpContext, h.context);
+    if (target) SetHelpContext(target, h.context);
   }
   ExeDir = platform::executableDir();
   HelpFile = ExeDir + "PAKRO.HLP";
@@ -375,11 +377,16 @@ TBlank* TMainForm::CreateMPE(const QString& caption) { return CreateChild(kPChan
 TBlank* TMainForm::CreateCOR(const QString& caption) { return CreateChild(kMagneticCore, caption); }
 
 void TMainForm::SubWindowActivated(QMdiSubWindow* window) {
-  if (window) {
+  // The area reports no active window while another top-level window (a
+  // dialog, another program) has the focus; coming back to the same child
+  // is no change of the active library.
+  if (window && window != lastActive_) {
     const bool ours = std::any_of(children_.begin(), children_.end(),
                                   [window](const QPointer<QMdiSubWindow>& c) { return c == window; });
-    if (ours)
+    if (ours) {
+      lastActive_ = window;
       if (auto* form = qobject_cast<TBlank*>(window->widget())) form->FormActivate();
+    }
   }
   UpdateMenuItems();
 }
@@ -387,6 +394,7 @@ void TMainForm::SubWindowActivated(QMdiSubWindow* window) {
 void TMainForm::ChildClosing(TBlank* form) {
   for (auto it = children_.begin(); it != children_.end(); ++it) {
     if (*it && (*it)->widget() == form) {
+      if (lastActive_ == *it) lastActive_ = nullptr;
       children_.erase(it);
       break;
     }

@@ -25,8 +25,11 @@ class TBlank;
 using FormFactory = std::function<TBlank*()>;
 using DeviceForms = std::array<FormFactory, 9>;
 
-// The help context number given to a menu item or control (0 for none).
+// The help context number of a menu item or control (0 for none). F1 asks
+// the help file for the context of the highlighted menu item, or else of the
+// focused control or the nearest of its parents that has one.
 int HelpContextOf(const QObject* object);
+void SetHelpContext(QObject* object, int context);
 
 class TMainForm : public QMainWindow {
   Q_OBJECT
@@ -150,6 +153,7 @@ class TMainForm : public QMainWindow {
   QMenu* windowMenu_ = nullptr;
   QAction* windowListStart_ = nullptr;
   std::vector<QPointer<QMdiSubWindow>> children_;
+  QPointer<QMdiSubWindow> lastActive_;
   int seriesDepth_ = 0;
 };
 

@@ -4,8 +4,13 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QListWidget>
+#include <QTextEdit>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -212,6 +217,13 @@ TEST_F(Frame, ActivatingALibrarySwitchesTheKindAndTheNavigator) {
   EXPECT_EQ(CurrentType, kNChannelMosfet);
   EXPECT_EQ(main->DispatchTarget(), mos);
 
+  // Focus leaving the frame and coming back to the same library is no
+  // change of the active library.
+  const int activations = mos->activations;
+  emit main->ClientArea()->subWindowActivated(nullptr);
+  emit main->ClientArea()->subWindowActivated(main->ChildWindow(1));
+  EXPECT_EQ(mos->activations, activations);
+
   // Closing the active library empties the navigator, then the one below
   // it becomes active and fills it again.
   ASSERT_TRUE(closeChild(mos));
@@ -408,6 +420,49 @@ TEST_F(Frame, ClosingTheProgramAsksEveryLibrary) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_TRUE(watch.isNull());
   EXPECT_TRUE(MainForm.isNull());
+}
+
+TEST_F(Frame, SmallFormsCarryTheirTexts) {
+  auto labels = [](QWidget* form) {
+    QStringList texts;
+    for (QLabel* l : form->findChildren<QLabel*>()) texts << l->text() + (l->font().bold() ? "*" : "");
+    return texts;
+  };
+  EXPECT_EQ(DlgRd->windowTitle(), "     ");
+  EXPECT_EQ(labels(DlgRd), QStringList({"Reading  catalog  file . . .*", "Please wait...*"}));
+  EXPECT_TRUE(DlgRd->findChildren<QPushButton*>().isEmpty());
+  EXPECT_EQ(CompForm->windowTitle(), "Message");
+  EXPECT_TRUE(CompForm->windowFlags() & Qt::WindowStaysOnTopHint);
+  EXPECT_EQ(labels(CompForm), QStringList({"Compiling catalog source files... *", "Please wait...*"}));
+  EXPECT_EQ(ListForm->RichEdit->toPlainText(), "RichEdit");
+  EXPECT_EQ(SelDirForm->windowTitle(), "Select Directory");
+  EXPECT_EQ(labels(SelDirForm).first(), "Please specity the ORVO Catalog Source  (CLCC) Directory!*");
+  EXPECT_EQ(labels(DlgNew).first(), "The data sheet of the new component should be ...");
+  EXPECT_EQ(DlgNew->RadioButton3->text(), "... filled with data of the previous component");
+}
+
+TEST_F(Frame, SelectDirectoryFollowsTheChosenDirectory) {
+  QTemporaryDir dir;
+  const QString root = QFileInfo(dir.path()).canonicalFilePath();
+  QDir(root).mkdir("CLCC");
+  std::ofstream((root + "/CLCC/BCAT.BAT").toStdString()) << "rem";
+  std::ofstream((root + "/top.src").toStdString()) << "x";
+
+  SelDirForm->SetDirectory(root);
+  EXPECT_EQ(SelDirForm->EdDir->text(), root);
+  ASSERT_EQ(SelDirForm->FileListBox1->count(), 1);
+  EXPECT_EQ(SelDirForm->FileListBox1->item(0)->text(), "top.src");
+  // The subdirectory is the list's last entry; choosing it moves there.
+  QListWidgetItem* sub = SelDirForm->DirectoryListBox1->item(SelDirForm->DirectoryListBox1->count() - 1);
+  EXPECT_EQ(sub->text().trimmed(), "CLCC");
+  emit SelDirForm->DirectoryListBox1->itemActivated(sub);
+  EXPECT_EQ(SelDirForm->EdDir->text(), root + "/CLCC");
+  ASSERT_EQ(SelDirForm->FileListBox1->count(), 1);
+  EXPECT_EQ(SelDirForm->FileListBox1->item(0)->text(), "BCAT.BAT");
+  // Choosing a drive moves the list to its root.
+  SelDirForm->DriveComboBox1->setCurrentIndex(0);
+  SelDirForm->DriveComboBox1Change();
+  EXPECT_EQ(SelDirForm->EdDir->text(), "/");
 }
 
 }  // namespace

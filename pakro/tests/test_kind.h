@@ -44,6 +44,10 @@ class TestForm final : public TBlank {
   void ShowData() override { calls << "ShowData"; }
   void SendData(QObject*) override { calls << "SendData"; }
   void SendAllData(QObject*) override { calls << "SendAllData"; }
+  void FormActivate() override {
+    ++activations;
+    TBlank::FormActivate();
+  }
   bool FormCloseQuery() override {
     ++closeQuestions;
     return mayClose;
@@ -53,6 +57,7 @@ class TestForm final : public TBlank {
   QStringList calls;
   bool mayClose = true;
   int closeQuestions = 0;
+  int activations = 0;
 
  private:
   int kind_;
