@@ -236,6 +236,7 @@ TEST_F(Frame, DispatchNeedsAnActiveLibraryOfTheCurrentKind) {
   EXPECT_EQ(main->DispatchTarget(), nullptr) << "at start";
   TestForm* form = open(kMagneticCore);
   EXPECT_EQ(main->DispatchTarget(), form);
+  EXPECT_EQ(form->property("Module").toInt(), kMagneticCore);  // found by name
   for (int code : {0, 9, 255, int(kDiode)}) {
     CurrentType = static_cast<std::uint8_t>(code);
     EXPECT_EQ(main->DispatchTarget(), nullptr) << "CurrentType " << code;
