@@ -1,26 +1,58 @@
 #include "application.h"
 
 #include <QApplication>
-#include <QMainWindow>
-#include <QMdiArea>
+#include <QScreen>
 
 #include "platform/qt_services.h"
+#include "small_dialogs.h"
 
 namespace pakro {
 
-QMainWindow* createForms() {
-  auto* main = new QMainWindow;
-  main->setAttribute(Qt::WA_DeleteOnClose);
-  main->setWindowTitle(kApplicationTitle);
-  main->setCentralWidget(new QMdiArea(main));
-  main->showMaximized();
-  return main;
+QPointer<TMainForm> MainForm;
+QPointer<TListForm> ListForm;
+QPointer<TDlgNew> DlgNew;
+QPointer<TDlgRd> DlgRd;
+QPointer<TCompForm> CompForm;
+QPointer<TSelDirForm> SelDirForm;
+QPointer<TAboutBox> AboutBox;
+
+namespace {
+
+QStringList gCreationOrder;
+
+template <typename Form>
+Form* made(Form* form) {
+  gCreationOrder << form->objectName();
+  return form;
 }
 
-int runProgram(int argc, char** argv) {
+}  // namespace
+
+const QStringList& formCreationOrder() { return gCreationOrder; }
+
+TMainForm* createForms(const DeviceForms& deviceForms) {
+  gCreationOrder.clear();
+  MainForm = made(new TMainForm(deviceForms));
+  MainForm->setAttribute(Qt::WA_DeleteOnClose);
+  ListForm = made(new TListForm(MainForm));
+  DlgNew = made(new TDlgNew(MainForm));
+  // The compute dialog, the library manager and the catalog selection
+  // dialog are made here, in this order, by their own units.
+  DlgRd = made(new TDlgRd(MainForm));
+  // The catalog manager and the check dialog are made here, in this order.
+  CompForm = made(new TCompForm(MainForm));
+  SelDirForm = made(new TSelDirForm(MainForm));
+  AboutBox = made(new TAboutBox(MainForm));
+  // Maximised; the full screen also where no window manager maximises it.
+  if (QScreen* screen = MainForm->screen()) MainForm->setGeometry(screen->availableGeometry());
+  MainForm->showMaximized();
+  return MainForm;
+}
+
+int runProgram(int argc, char** argv, const DeviceForms& deviceForms) {
   QApplication app(argc, argv);
   platform::qt::prepareApplication(app, kApplicationTitle);
-  createForms();
+  createForms(deviceForms);
   return app.exec();
 }
 

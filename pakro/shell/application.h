@@ -1,17 +1,14 @@
 #pragma once
 #include <QString>
 
-class QMainWindow;
+#include "forms.h"
 
 namespace pakro {
 
 inline const QString kApplicationTitle = QStringLiteral("Parameter Extractor for ORVO");
 
-// Creates the program's forms, the main window first, and shows it. Needs a
-// QApplication prepared by the caller.
-QMainWindow* createForms();
-
-// The whole program: application, forms, message loop.
-int runProgram(int argc, char** argv);
+// The whole program: application, forms, message loop. The datasheet forms
+// of the device kinds come from `deviceForms`.
+int runProgram(int argc, char** argv, const DeviceForms& deviceForms = {});
 
 }  // namespace pakro

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QMainWindow>
 #include <QTimer>
@@ -20,7 +21,7 @@ TEST(PakroStart, ShowsItsMainWindowAndRunsTheLoop) {
   QTimer::singleShot(0, [&] {
     sawWindowInLoop = main->isVisible();
     title = main->windowTitle();
-    main->close();  // closing the main window ends the program
+    main->findChild<QAction*>("FileExitItem")->trigger();  // closing the main window ends the program
   });
   EXPECT_EQ(app.exec(), 0);
   EXPECT_TRUE(sawWindowInLoop);

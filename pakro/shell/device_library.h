@@ -1,0 +1,55 @@
+#pragma once
+// The record list of one open library, as the frame sees it. Each device
+// kind implements it for its own list and records; the frame's commands reach
+// a library only through this interface and the datasheet form's
+// `ShowData`, `SendData` and `SendAllData`.
+#include <string>
+
+namespace platform {
+class LineReader;
+}
+
+namespace pakro {
+
+class DeviceLibrary {
+ public:
+  virtual ~DeviceLibrary() = default;
+
+  // Number of records, the defaults record (index 0) included.
+  virtual int Count() const = 0;
+  // Index of the record the form shows: 0 the defaults, 1 to Count-1 the components.
+  virtual int Current() const = 0;
+  virtual void SetCurrent(int index) = 0;
+  // The library has changes not yet written.
+  virtual bool Modified() const = 0;
+  virtual void SetModified(bool modified) = 0;
+  // Component name of record `index`.
+  virtual std::string Name(int index) const = 0;
+
+  // Appends a new, empty record and makes it current.
+  virtual void AddItem() = 0;
+  // Removes record `index` from the list.
+  virtual void Delete(int index) = 0;
+  // Empties record `index`: names, curves, values, computed flag.
+  virtual void Reset(int index) = 0;
+
+  // Reads the records that follow the three header lines from `file`, which
+  // the caller opened and whose header it read; makes record 1 current for a
+  // version the kind reads.
+  virtual void ReadLibrary(platform::LineReader& file, const std::string& fileName,
+                           int version) = 0;
+  // Writes the whole library (header and every record from item 0); clears Modified.
+  virtual void WriteLibrary(const std::string& fileName) = 0;
+  // Writes the model library of records 1 to Count-1; clears Modified.
+  virtual void WriteSpiceLibrary(const std::string& fileName) = 0;
+  // Whether the kind writes MPL file pairs (diode, bipolar, core).
+  virtual bool HasMplFiles() const = 0;
+  virtual void WriteMplFiles(const std::string& mplFileName, const std::string& enFileName) = 0;
+
+  // Checks the datasheet of record `index`; when it is incomplete shows the
+  // check dialog and sets CheckFailed to 1, else fits the model parameters,
+  // marks the record computed and sets CheckFailed to 0.
+  virtual void Compute(int index) = 0;
+};
+
+}  // namespace pakro
