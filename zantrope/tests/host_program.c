@@ -1,0 +1,96 @@
+/* A host in C: loads the zantrope library with dlopen, as the editor does,
+   and drives the exports that need no compiled design. Exits 0 when every
+   check holds, else names the failed check on stderr and exits 1.
+   Usage: host_program LIBRARY [COMPILE-NAME] */
+#include <dlfcn.h>
+#include <stdint.h>
+#include <stdio.h>
+#include <stdlib.h>
+#include <string.h>
+
+#include "zantrope.h"
+
+static int failures = 0;
+
+static void check(int ok, const char* what) {
+  if (!ok) {
+    fprintf(stderr, "FAILED: %s\n", what);
+    ++failures;
+  }
+}
+
+static const char* const export_names[] = {
+    "SetupData",     "prepare_compile",       "compile_file",        "pre_make",
+    "MakeProject",   "read_in_dat_file_from_orvo", "init_watch_signals", "get_entity_info",
+    "trace_into",    "trace_into_subprogram", "__trace_stop",        "step_cpu_simulation",
+    "step_cpu_vhdl", "make_display_hint",     "colorize_line"};
+
+struct colour_case {
+  const char* line;
+  const char* expected;
+};
+
+static const struct colour_case colour_cases[] = {
+    {"signal a : in bit; -- x", "\\b signal\\b0  a : \\b in\\b0  bit; \\cf7 -- x\\cf0 "},
+    {"ENTITY", "\\b ENTITY\\b0 "},
+    {"a > b then", "a > b then"},
+    {"x1", "x1"},
+    {"a -", "a -"},
+    {"s <= \"{x}\";", "s <= \"\\{x\\}\";"},
+    {"end; -- {c:\\x}", "\\b end\\b0 ; \\cf7 -- \\{c:\\\\x\\}\\cf0 "},
+};
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    fprintf(stderr, "usage: %s LIBRARY [COMPILE-NAME]\n", argv[0]);
+    return 2;
+  }
+  void* lib = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
+  if (!lib) {
+    fprintf(stderr, "dlopen: %s\n", dlerror());
+    return 1;
+  }
+  for (size_t i = 0; i < sizeof export_names / sizeof export_names[0]; ++i)
+    check(dlsym(lib, export_names[i]) != NULL, export_names[i]);
+
+  int32_t (*setup)(void) = (int32_t(*)(void))dlsym(lib, "SetupData");
+  char* (*colorize)(const char*) = (char* (*)(const char*))dlsym(lib, "colorize_line");
+  void (*compile)(const char*, const char*) =
+      (void (*)(const char*, const char*))dlsym(lib, "compile_file");
+  void (*watch)(void) = (void (*)(void))dlsym(lib, "init_watch_signals");
+  int32_t (*entity)(void**) = (int32_t(*)(void**))dlsym(lib, "get_entity_info");
+  void (*stop)(void) = (void (*)(void))dlsym(lib, "__trace_stop");
+  if (failures) return 1;
+
+  /* Colouring needs no set-up. */
+  char* before = colorize("begin");
+  check(before && strcmp(before, "\\b begin\\b0 ") == 0, "colorize_line before SetupData");
+  free(before);
+
+  check(setup() == 1, "SetupData answers 1");
+  watch(); /* before any simulation: its list exists already */
+  check(setup() == 1, "SetupData answers 1 again");
+  watch();
+
+  for (size_t i = 0; i < sizeof colour_cases / sizeof colour_cases[0]; ++i) {
+    char* text = colorize(colour_cases[i].line);
+    if (!text || strcmp(text, colour_cases[i].expected) != 0) {
+      fprintf(stderr, "FAILED: colorize_line(%s) gave %s\n", colour_cases[i].line,
+              text ? text : "(null)");
+      ++failures;
+    }
+    free(text);
+  }
+  char* empty1 = colorize("");
+  char* empty2 = colorize(NULL);
+  check(empty1 && empty1[0] == '\0' && empty1 == empty2, "one constant empty text");
+
+  if (argc > 2) compile("missing.vh_", argv[2]);
+
+  void* data = &failures;
+  check(entity(&data) == 0 && data == NULL, "get_entity_info without a design");
+  stop();
+
+  check(dlclose(lib) == 0, "dlclose");
+  return failures ? 1 : 0;
+}
