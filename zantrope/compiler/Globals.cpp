@@ -64,7 +64,13 @@ std::string watched_accumulator_text;
 
 namespace {
 std::set<std::string> reported_file_failures;
-}
+
+// Frees at unload what the lists of the library state do not own. Defined
+// after those lists, so it runs before they go.
+struct t_unload_guard {
+  ~t_unload_guard() { release_watch_requests(); }
+} unload_guard;
+}  // namespace
 
 std::string program_file(std::string_view name) { return platform::joinPath(program_folder, name); }
 
