@@ -11,6 +11,7 @@
 
 namespace zantrope {
 
+std::unique_ptr<t_project_options_class> project_options;
 std::unique_ptr<t_developer_options> developer_options;
 std::unique_ptr<t_string_list> error_list;
 std::unique_ptr<t_string_list> process_dump_list;
@@ -35,6 +36,11 @@ int32_t stop_line = -2;
 int32_t break_line = 0;
 int32_t pseudo_serial_counter = 0;
 int32_t temp_value_counter = 0;
+
+std::string product_key;
+std::string global_key;
+std::string environment_key;
+std::string recent_files_key;
 
 std::string program_folder;
 std::string packages_folder;

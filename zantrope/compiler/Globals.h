@@ -56,6 +56,27 @@ struct t_developer_options {
   std::string UnsignedName;
 };
 
+// The host editor's settings as the library keeps them.
+struct t_project_options_class {
+  bool open_last_project = false;
+  bool relative_file_names = true;  // file names relative to the program folder
+  bool start_at_first = false;
+  std::string last_project;
+  std::string program_path;
+  std::int32_t color_error_line = 0;
+  std::int32_t color_comment = 0;
+  std::int32_t color_literal = 0;
+  std::int32_t color_break_point = 0;
+  std::int32_t color_debugged_source_line = 0;
+  std::int32_t messages_height = 0;
+  std::int32_t diagram_row_height = 0;
+  std::int32_t debug_height = 0;
+  bool show_local_variables = false;
+  bool show_local_signals = false;
+  bool show_local_generics = false;
+  std::int32_t number_of_diagrams = 0;
+};
+
 // The statement about to run: its line (-1 = none) and its file.
 struct t_source_position {
   int32_t line = -1;
@@ -76,6 +97,7 @@ struct t_run_settings {
 };
 
 // Objects made by SetupData.
+extern std::unique_ptr<t_project_options_class> project_options;
 extern std::unique_ptr<t_developer_options> developer_options;
 extern std::unique_ptr<t_string_list> error_list;
 extern std::unique_ptr<t_string_list> process_dump_list;
@@ -103,6 +125,13 @@ extern int32_t stop_line;
 extern int32_t break_line;
 extern int32_t pseudo_serial_counter;
 extern int32_t temp_value_counter;
+
+// Paths of the host editor's settings keys: the product key and its
+// subkeys Global, Environment and Recent File List.
+extern std::string product_key;
+extern std::string global_key;
+extern std::string environment_key;
+extern std::string recent_files_key;
 
 // Folders: the host program's folder and the three product folders in it.
 extern std::string program_folder;

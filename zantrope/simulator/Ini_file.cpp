@@ -18,6 +18,15 @@ std::string trim(const std::string& text) {
 }
 }  // namespace
 
+std::optional<long long> parse_whole_number(const std::string& text) {
+  if (text.empty() || text[0] == ' ' || text[0] == '\t') return std::nullopt;
+  errno = 0;
+  char* end = nullptr;
+  const long long number = std::strtoll(text.c_str(), &end, 10);
+  if (errno != 0 || end == text.c_str() || *end != '\0') return std::nullopt;
+  return number;
+}
+
 t_ini_file::t_ini_file(const std::string& path) {
   std::vector<std::string> lines;
   try {
@@ -44,6 +53,7 @@ void t_ini_file::parse_line(std::string line, std::string& section) {
     const auto close = line.find(']');
     section = upper_ascii(trim(line.substr(1, close == std::string::npos ? std::string::npos
                                                                          : close - 1)));
+    sections_[section];
     return;
   }
   const auto eq = line.find('=');
@@ -60,6 +70,10 @@ const std::string* t_ini_file::find(const std::string& section, const std::strin
   return k == s->second.end() ? nullptr : &k->second;
 }
 
+bool t_ini_file::has_section(const std::string& section) const {
+  return sections_.count(upper_ascii(section)) != 0;
+}
+
 bool t_ini_file::has_key(const std::string& section, const std::string& key) const {
   return find(section, key) != nullptr;
 }
@@ -74,12 +88,7 @@ long long t_ini_file::read_integer(const std::string& section, const std::string
                                    long long fallback) const {
   const std::string* value = find(section, key);
   if (!value || value->empty()) return fallback;
-  errno = 0;
-  char* end = nullptr;
-  const long long number = std::strtoll(value->c_str(), &end, 10);
-  if (errno != 0 || end == value->c_str() || *end != '\0') return fallback;
-  if ((*value)[0] == ' ' || (*value)[0] == '\t') return fallback;
-  return number;
+  return parse_whole_number(*value).value_or(fallback);
 }
 
 bool t_ini_file::read_bool(const std::string& section, const std::string& key,

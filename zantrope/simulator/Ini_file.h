@@ -3,9 +3,13 @@
 // and key names compare without regard to case; values are trimmed of
 // surrounding blanks. The first occurrence of a key in a section counts.
 #include <map>
+#include <optional>
 #include <string>
 
 namespace zantrope {
+
+// A whole decimal number with an optional sign; nothing for any other text.
+std::optional<long long> parse_whole_number(const std::string& text);
 
 class t_ini_file {
  public:
@@ -14,6 +18,7 @@ class t_ini_file {
   explicit t_ini_file(const std::string& path);
   static t_ini_file from_text(const std::string& text);
 
+  bool has_section(const std::string& section) const;
   bool has_key(const std::string& section, const std::string& key) const;
   std::string read_string(const std::string& section, const std::string& key,
                           const std::string& fallback) const;

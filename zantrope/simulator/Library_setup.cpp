@@ -5,6 +5,7 @@
 #include "compiler/Log_file.h"
 #include "compiler/Object_stream.h"
 #include "simulator/Classes_internal.h"
+#include "simulator/Registry_data.h"
 #include "simulator/Util_inifile.h"
 
 namespace zantrope {
@@ -20,9 +21,12 @@ void setup_data() {
   abort_flag = 0;
   error_flag = 0;
 
+  project_options = std::make_unique<t_project_options_class>();
   developer_options = init_developer_options();
 
+  build_registry_keys();
   set_program_folder();
+  read_registry_settings(registry());
   read_vhdl_ini();
 
   set_packages_folder();

@@ -41,8 +41,15 @@ class HostProgram : public ::testing::Test {
     posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                      0644);
     pid_t pid;
+    // The settings store of the host lies in the scratch folder too.
+    std::vector<std::string> variables = {"ORVO_REGISTRY_FILE=" + (folder_ / "registry.ini").string()};
+    for (char** e = environ; *e; ++e)
+      if (std::string(*e).rfind("ORVO_REGISTRY_FILE=", 0) != 0) variables.emplace_back(*e);
+    std::vector<char*> envp;
+    for (auto& v : variables) envp.push_back(v.data());
+    envp.push_back(nullptr);
     const int spawned =
-        posix_spawn(&pid, HOST_PROGRAM, &actions, nullptr, argv.data(), environ);
+        posix_spawn(&pid, HOST_PROGRAM, &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     if (spawned != 0) return -1;
     int status = 0;
@@ -76,6 +83,27 @@ TEST_F(HostProgram, ReadsOptionsFileOfItsFolder) {
   EXPECT_EQ(read("vhdl_log.txt"),
             "\r\n----------------------------------------------------------\r\n"
             "----- Debug grammar: a.vhd ----------------------------\r\n");
+}
+
+TEST_F(HostProgram, SettingsStoreCreatesItsKeysAndCanMoveTheProgramFolder) {
+  EXPECT_EQ(run(), 0);
+  const std::string keys = read("registry.ini");
+  EXPECT_NE(keys.find("[HKEY_LOCAL_MACHINE\\Software\\Quillmarch\\ORVO Vhdl\\3.0\\Global]"),
+            std::string::npos)
+      << keys;
+  EXPECT_NE(keys.find("\\3.0\\Environment]"), std::string::npos) << keys;
+
+  const fs::path elsewhere = folder_ / "elsewhere";
+  fs::create_directory(elsewhere);
+  std::ofstream(elsewhere / "vhdl.ini") << "[Developer3]\nDebugSafeView=1\n"
+                                           "[Developer6]\nEnableDebugGrammar=1\n";
+  std::ofstream(folder_ / "registry.ini")
+      << "[HKEY_LOCAL_MACHINE\\Software\\Quillmarch\\ORVO Vhdl\\3.0\\Global]\n"
+      << "ProgramPath=" << elsewhere.string() << "\n";
+  fs::remove(folder_ / "vhdl_log.txt");
+  EXPECT_EQ(run({"b.vhd"}), 0);
+  EXPECT_FALSE(fs::exists(folder_ / "vhdl_log.txt"));
+  EXPECT_NE(read("elsewhere/vhdl_log.txt").find("Debug grammar: b.vhd"), std::string::npos);
 }
 
 TEST_F(HostProgram, LogThatCannotBeWrittenIsReportedOnceAndWorkGoesOn) {

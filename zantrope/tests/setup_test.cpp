@@ -5,12 +5,25 @@
 #include "library_fixture.h"
 #include "simulator/Classes_internal.h"
 #include "simulator/Library_setup.h"
+#include "simulator/Registry_store.h"
 #include "simulator/Util_shared.h"
 
 namespace zantrope {
 namespace {
 
-class LibrarySetup : public testing::LibraryFixture {};
+class LibrarySetup : public testing::LibraryFixture {
+ protected:
+  void SetUp() override {
+    LibraryFixture::SetUp();
+    previous_ = set_registry(&store_);
+  }
+  void TearDown() override {
+    set_registry(previous_);
+    LibraryFixture::TearDown();
+  }
+  t_memory_registry store_;
+  t_registry* previous_ = nullptr;
+};
 
 TEST_F(LibrarySetup, SetUpTwiceGivesOneFreshState) {
   setup_data();
@@ -60,6 +73,19 @@ TEST_F(LibrarySetup, SetUpTwiceGivesOneFreshState) {
   EXPECT_EQ(run_settings.no_subprogram_trace, 0);
   EXPECT_EQ(run_settings.project_file_path, "");
   EXPECT_TRUE(developer_options->LoadLibTest);
+}
+
+TEST_F(LibrarySetup, RegistryThenOptionsFileOfTheFolderItNames) {
+  write_file("vhdl.ini", "[Developer8]\nLoadLibNumericStd=1\n");
+  store_.set_value("HKEY_LOCAL_MACHINE\\Software\\Quillmarch\\ORVO Vhdl\\3.0\\Global",
+                   "ProgramPath", folder_.string());
+  setup_data();
+  EXPECT_EQ(program_folder, folder_.string());
+  EXPECT_EQ(packages_folder, folder_.string() + "/Packages");
+  EXPECT_TRUE(developer_options->LoadLibNumericStd);
+  EXPECT_FALSE(developer_options->LoadLibIEEE);
+  EXPECT_EQ(project_options->number_of_diagrams, 5);
+  EXPECT_TRUE(exists("vhdl_log.txt"));
 }
 
 TEST_F(LibrarySetup, WatchRequestsNameTheTwoProcessorSignals) {
