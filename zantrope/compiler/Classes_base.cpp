@@ -110,7 +110,8 @@ void t_base_list::write(t_stream& stream) const {
       continue;
     }
     stream.write_u8(item->class_id());
-    item->write(stream);
+    // A list that is itself an item stands for itself by its class id alone.
+    if (item->class_id() != class_ids::list) item->write(stream);
   }
 }
 

@@ -22,8 +22,17 @@ using namespace zantrope;
 // The answer of colorize_line for an empty line; it stays the library's.
 char empty_text[1] = {'\0'};
 
+// Runs one export's work. Before SetupData there is no state to work on,
+// so nothing is done; an exception is shown in the error box and goes no
+// further.
+bool library_ready() {
+  return developer_options && project_options && error_list && process_dump_list && log_list &&
+         view_list && source_position && watch_requests;
+}
+
 template <class F>
 void guarded(const char* where, F&& work) noexcept {
+  if (!library_ready()) return;
   try {
     work();
   } catch (const std::exception& error) {
@@ -48,7 +57,16 @@ char* heap_copy(const std::string& text) {
 }  // namespace
 
 ZANTROPE_EXPORT int32_t SetupData(void) {
-  guarded("SetupData", [] { setup_data(); });
+  try {
+    setup_data();
+  } catch (const std::exception& error) {
+    // Whatever could not be made is missing; the exports then stay idle.
+    try {
+      show_error_box(std::string("SetupData: ") + error.what());
+    } catch (...) {
+    }
+  } catch (...) {
+  }
   return 1;
 }
 
@@ -116,7 +134,9 @@ ZANTROPE_EXPORT char* make_display_hint(const char* /*line*/, int32_t /*column*/
 
 ZANTROPE_EXPORT char* colorize_line(const char* line) {
   if (!line || !*line) return empty_text;
-  char* result = nullptr;
-  guarded("colorize_line", [&] { result = heap_copy(colorize_text(line)); });
-  return result;
+  try {
+    return heap_copy(colorize_text(line));
+  } catch (...) {
+    return nullptr;
+  }
 }

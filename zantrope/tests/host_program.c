@@ -62,7 +62,13 @@ int main(int argc, char** argv) {
   void (*stop)(void) = (void (*)(void))dlsym(lib, "__trace_stop");
   if (failures) return 1;
 
-  /* Colouring needs no set-up. */
+  /* Before SetupData the other exports do nothing, and colouring works. */
+  compile("missing.vh_", "early.vhd");
+  watch();
+  stop();
+  void* early = &failures;
+  check(entity(&early) == 0 && early == NULL, "get_entity_info before SetupData");
+
   char* before = colorize("begin");
   check(before && strcmp(before, "\\b begin\\b0 ") == 0, "colorize_line before SetupData");
   free(before);

@@ -143,6 +143,17 @@ TEST_F(ObjectStream, EveryFactoryClassRoundTripsByteExact) {
   EXPECT_TRUE(shown_.texts.empty());
 }
 
+TEST_F(ObjectStream, NestedListWritesOnlyItsClassId) {
+  t_name_simple a("a");
+  t_base_list_storage inner;
+  inner.add(&a);
+  t_base_list_storage outer;
+  outer.add(&inner);
+  t_memory_stream stream;
+  outer.write(stream);
+  EXPECT_EQ(stream.bytes(), cat({u32(1), {4}}));
+}
+
 TEST_F(ObjectStream, RangeKeepsBoundsAndDirection) {
   t_type_range range(7.0, -2.5, kDirectionDownto);
   t_memory_stream stream;
