@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <set>
 
 #include "compiler/Classes_base.h"
 #include "compiler/Classes_parser_objects.h"

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdint>
 #include <memory>
-#include <set>
 #include <string>
 #include <string_view>
 

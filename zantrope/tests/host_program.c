@@ -3,6 +3,7 @@
    check holds, else names the failed check on stderr and exits 1.
    Usage: host_program LIBRARY [COMPILE-NAME] */
 #include <dlfcn.h>
+#include <elf.h>
 #include <stdint.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -24,6 +25,52 @@ static const char* const export_names[] = {
     "MakeProject",   "read_in_dat_file_from_orvo", "init_watch_signals", "get_entity_info",
     "trace_into",    "trace_into_subprogram", "__trace_stop",        "step_cpu_simulation",
     "step_cpu_vhdl", "make_display_hint",     "colorize_line"};
+
+static int is_export_name(const char* name) {
+  for (size_t i = 0; i < sizeof export_names / sizeof export_names[0]; ++i)
+    if (strcmp(name, export_names[i]) == 0) return 1;
+  return 0;
+}
+
+/* Reads the library file's dynamic symbol table and counts the global
+   symbols it defines that are not exports. */
+static int foreign_exports(const char* path) {
+  FILE* file = fopen(path, "rb");
+  if (!file) return -1;
+  fseek(file, 0, SEEK_END);
+  const long size = ftell(file);
+  fseek(file, 0, SEEK_SET);
+  unsigned char* image = malloc((size_t)size);
+  const int read_all = image && fread(image, 1, (size_t)size, file) == (size_t)size;
+  fclose(file);
+  if (!read_all || size < (long)sizeof(Elf64_Ehdr)) {
+    free(image);
+    return -1;
+  }
+  const Elf64_Ehdr* header = (const Elf64_Ehdr*)image;
+  const Elf64_Shdr* sections = (const Elf64_Shdr*)(image + header->e_shoff);
+  int foreign = 0;
+  for (int i = 0; i < header->e_shnum; ++i) {
+    if (sections[i].sh_type != SHT_DYNSYM) continue;
+    const Elf64_Sym* symbols = (const Elf64_Sym*)(image + sections[i].sh_offset);
+    const char* names = (const char*)(image + sections[sections[i].sh_link].sh_offset);
+    const size_t count = sections[i].sh_size / sizeof(Elf64_Sym);
+    for (size_t k = 1; k < count; ++k) {
+      const int binding = ELF64_ST_BIND(symbols[k].st_info);
+      if (symbols[k].st_shndx == SHN_UNDEF || (binding != STB_GLOBAL && binding != STB_WEAK))
+        continue;
+      const char* name = names + symbols[k].st_name;
+      if (is_export_name(name)) continue;
+      if (!strcmp(name, "_init") || !strcmp(name, "_fini") || !strcmp(name, "_edata") ||
+          !strcmp(name, "_end") || !strcmp(name, "__bss_start"))
+        continue;
+      fprintf(stderr, "FAILED: also exported: %s\n", name);
+      ++foreign;
+    }
+  }
+  free(image);
+  return foreign;
+}
 
 struct colour_case {
   const char* line;
@@ -52,6 +99,8 @@ int main(int argc, char** argv) {
   }
   for (size_t i = 0; i < sizeof export_names / sizeof export_names[0]; ++i)
     check(dlsym(lib, export_names[i]) != NULL, export_names[i]);
+
+  check(foreign_exports(argv[1]) == 0, "nothing but the fifteen names is exported");
 
   int32_t (*setup)(void) = (int32_t(*)(void))dlsym(lib, "SetupData");
   char* (*colorize)(const char*) = (char* (*)(const char*))dlsym(lib, "colorize_line");
