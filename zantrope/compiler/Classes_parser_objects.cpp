@@ -1,0 +1,168 @@
+#include "compiler/Classes_parser_objects.h"
+
+#include "compiler/Classes_types.h"
+#include "compiler/Diagnostics.h"
+#include "compiler/Object_stream.h"
+
+namespace zantrope {
+
+namespace {
+void free_list(std::unique_ptr<t_base_list_storage>& list) {
+  if (list) list->delete_items();
+}
+}  // namespace
+
+void t_statement::publish_this() { show_error_box("t_statement::publish_this() abstract"); }
+
+t_declaration_type::t_declaration_type() = default;
+
+t_declaration_type::t_declaration_type(std::string name,
+                                       std::unique_ptr<t_type_definition> descriptor)
+    : name_(std::move(name)), descriptor_(std::move(descriptor)) {}
+
+t_declaration_type::~t_declaration_type() = default;
+
+void t_declaration_type::write_node(t_stream& stream) const {
+  write_stream_string(name_, stream);
+  stream.write_u8(descriptor_ ? descriptor_->class_id() : class_ids::base);
+  if (descriptor_) descriptor_->write(stream);
+}
+
+void t_declaration_type::read_node(t_stream& stream) {
+  read_stream_string(name_, stream);
+  std::unique_ptr<t_base_item> made = make_object(stream.read_u8());
+  auto* descriptor = dynamic_cast<t_type_definition*>(made.get());
+  if (!descriptor) {
+    if (made) {
+      report_error(messages::unknown_class_id);
+      abort_run();
+    }
+    descriptor_.reset();
+    return;
+  }
+  made.release();
+  descriptor_.reset(descriptor);
+  descriptor_->read(stream);
+}
+
+t_indication_subtype::t_indication_subtype(std::unique_ptr<t_name_simple> type_mark,
+                                           std::unique_ptr<t_base_list_storage> constraints)
+    : type_mark_(std::move(type_mark)), constraints_(std::move(constraints)) {}
+
+t_indication_subtype::~t_indication_subtype() { free_list(constraints_); }
+
+t_interf_element::t_interf_element(std::unique_ptr<t_base_list_storage> identifiers,
+                                   std::unique_ptr<t_indication_subtype> subtype)
+    : identifiers_(identifiers ? std::move(identifiers)
+                               : std::make_unique<t_base_list_storage>()),
+      subtype_(std::move(subtype)) {}
+
+t_interf_element::~t_interf_element() { free_list(identifiers_); }
+
+void t_interf_element::write(t_stream& stream) const {
+  identifiers_->write(stream);
+  write_stream_string(subtype_ ? subtype_->type_mark_name() : std::string(), stream);
+  const t_base_list_storage* constraints = subtype_ ? subtype_->constraints() : nullptr;
+  stream.write_u8(constraints ? 1 : 0);
+  if (constraints) constraints->write(stream);
+}
+
+t_clause::t_clause(std::unique_ptr<t_base_list_storage> elements)
+    : elements_(elements ? std::move(elements) : std::make_unique<t_base_list_storage>()) {}
+
+t_clause::~t_clause() { free_list(elements_); }
+
+t_library_unit_entity_decl::t_library_unit_entity_decl(
+    std::string name, std::unique_ptr<t_base_list_storage> header)
+    : name_(std::move(name)),
+      header_(header ? std::move(header) : std::make_unique<t_base_list_storage>()),
+      architectures_(std::make_unique<t_base_list_storage>()) {}
+
+t_library_unit_entity_decl::~t_library_unit_entity_decl() {
+  free_list(header_);
+  free_list(read_ports_);
+}
+
+const t_base_list_storage* t_library_unit_entity_decl::clause_elements(
+    std::uint8_t clause_id) const {
+  const auto clause_at = [this](std::int32_t i) {
+    return dynamic_cast<const t_clause*>(header_->get(i));
+  };
+  if (header_->count() == 0) return nullptr;
+  if (header_->count() == 1) {
+    const t_clause* only = clause_at(0);
+    return only && only->class_id() == clause_id ? &only->elements() : nullptr;
+  }
+  const t_clause* chosen = clause_at(clause_id == 49 ? 0 : 1);
+  return chosen ? &chosen->elements() : nullptr;
+}
+
+void t_library_unit_entity_decl::write(t_stream& stream) const {
+  write_stream_string(name_, stream);
+  if (const t_base_list_storage* ports = clause_elements(50))
+    ports->write(stream);
+  else
+    stream.write_u32(0);
+}
+
+void t_library_unit_entity_decl::read(t_stream& stream) {
+  read_stream_string(name_, stream);
+  free_list(read_ports_);
+  read_ports_ = std::make_unique<t_base_list_storage>();
+  read_ports_->read(stream);
+}
+
+t_library_unit_package_decl::t_library_unit_package_decl()
+    : declarations_(std::make_unique<t_base_list_storage>()) {}
+
+t_library_unit_package_decl::t_library_unit_package_decl(
+    std::string name, std::unique_ptr<t_base_list_storage> declarations)
+    : declarations_(declarations ? std::move(declarations)
+                                 : std::make_unique<t_base_list_storage>()),
+      name_(std::move(name)) {}
+
+t_library_unit_package_decl::~t_library_unit_package_decl() { free_list(declarations_); }
+
+void t_library_unit_package_decl::write_node(t_stream& stream) const {
+  write_stream_string(name_, stream);
+  declarations_->write(stream);
+}
+
+void t_library_unit_package_decl::read_node(t_stream& stream) {
+  read_stream_string(name_, stream);
+  free_list(declarations_);
+  declarations_ = std::make_unique<t_base_list_storage>();
+  declarations_->read(stream);
+}
+
+t_library_unit_architecture_body::t_library_unit_architecture_body(std::string name,
+                                                                   std::string entity_name)
+    : name_(std::move(name)), entity_name_(std::move(entity_name)) {}
+
+void t_design_unit::write_node(t_stream& stream) const {
+  stream.write_u8(library_unit_ ? library_unit_->class_id() : class_ids::base);
+  if (library_unit_) library_unit_->write(stream);
+}
+
+void t_design_unit::read_node(t_stream& stream) {
+  std::unique_ptr<t_base_item> made = make_object(stream.read_u8());
+  if (!made) return;
+  auto* unit = dynamic_cast<t_library_unit*>(made.get());
+  if (!unit) {
+    report_error(messages::unknown_class_id);
+    abort_run();
+    return;
+  }
+  made.release();
+  library_unit_.reset(unit);
+  library_unit_->read(stream);
+}
+
+t_design_file::t_design_file(std::unique_ptr<t_base_list_storage> units)
+    : units_(units ? std::move(units) : std::make_unique<t_base_list_storage>()) {}
+
+t_design_file::~t_design_file() { free_list(units_); }
+
+void t_design_file::write_node(t_stream& stream) const { units_->write(stream); }
+
+}  // namespace zantrope
