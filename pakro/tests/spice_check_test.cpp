@@ -97,6 +97,18 @@ std::string Num(long double v) {
   return buffer;
 }
 
+// Control lines that compute and print name0, name1, ... from the
+// expression of each circuit copy n.
+template <typename Expression>
+std::string PrintEach(const std::string& name, std::size_t count, Expression expression) {
+  std::string lines;
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string n = std::to_string(i);
+    lines += "let " + name + n + " = " + expression(n) + "\nprint " + name + n + "\n";
+  }
+  return lines + ".endc\n.end\n";
+}
+
 // Diode forward voltage against current (mA): kind 11 with RS in kΩ, N·Vt
 // and IS in mA. Agreement within 1 mV.
 TEST_F(SpiceCheck, DiodeForwardVoltage) {
@@ -109,8 +121,7 @@ TEST_F(SpiceCheck, DiodeForwardVoltage) {
            std::to_string(i) + " a" + std::to_string(i) + " 0 dmod\n";
   net += ".model dmod D(IS=" + Num(p[2] / 1000) + " N=" + Num(p[1] / 0.02586L) + " RS=" + Num(p[0] * 1000) +
          ")\n.control\nop\n";
-  for (std::size_t i = 0; i < currents.size(); ++i) net += "let va" + std::to_string(i) + " = v(a" + std::to_string(i) + ")\nprint va" + std::to_string(i) + "\n";
-  net += ".endc\n.end\n";
+  net += PrintEach("va", currents.size(), [](const std::string& n) { return "v(a" + n + ")"; });
   auto v = Simulate("diode", net);
   for (std::size_t i = 0; i < currents.size(); ++i)
     EXPECT_NEAR(v["va" + std::to_string(i)], Evaluate(p, KindDiodeForward, currents[i]), 1E-3) << currents[i] << " mA";
@@ -129,11 +140,7 @@ TEST_F(SpiceCheck, JunctionCapacitance) {
   }
   net += ".model dmod D(IS=1e-30 CJO=" + Num(p[0] * 1E-12L) + " VJ=" + Num(p[1]) + " M=" + Num(p[2]) +
          " FC=0.5)\n.control\nac lin 1 1e6 1e6\n";
-  for (std::size_t i = 0; i < reverse.size(); ++i) {
-    const std::string n = std::to_string(i);
-    net += "let c" + n + " = 1e12*abs(imag(i(v" + n + ")))/(2*pi*1e6)\nprint c" + n + "\n";
-  }
-  net += ".endc\n.end\n";
+  net += PrintEach("c", reverse.size(), [](const std::string& n) { return "1e12*abs(imag(i(v" + n + ")))/(2*pi*1e6)"; });
   auto c = Simulate("capacitance", net);
   for (std::size_t i = 0; i < reverse.size(); ++i) {
     const double model = static_cast<double>(Evaluate(p, KindJunctionCap, reverse[i]));
@@ -156,11 +163,7 @@ TEST_F(SpiceCheck, JfetDrainCurrent) {
   }
   net += ".model jmod NJF(VTO=" + Num(p[0]) + " BETA=" + Num(p[1] / 1000) + " RS=" + Num(p[2] * 1000) +
          " LAMBDA=0)\n.control\nop\n";
-  for (std::size_t i = 0; i < gate.size(); ++i) {
-    const std::string n = std::to_string(i);
-    net += "let id" + n + " = -1000*i(vd" + n + ")\nprint id" + n + "\n";
-  }
-  net += ".endc\n.end\n";
+  net += PrintEach("id", gate.size(), [](const std::string& n) { return "-1000*i(vd" + n + ")"; });
   auto id = Simulate("jfet", net);
   for (std::size_t i = 0; i < gate.size(); ++i) {
     const double model = static_cast<double>(Evaluate(p, KindJfetDrain, gate[i]));
@@ -183,11 +186,7 @@ TEST_F(SpiceCheck, MosfetDrainCurrent) {
            " 0 " + Num(p[2]) + "\n";
   }
   net += ".model mmod NMOS(LEVEL=1 VTO=" + Num(p[0]) + " KP=" + Num(kp) + " LAMBDA=0)\n.control\nop\n";
-  for (std::size_t i = 0; i < gate.size(); ++i) {
-    const std::string n = std::to_string(i);
-    net += "let id" + n + " = -i(vd" + n + ")\nprint id" + n + "\n";
-  }
-  net += ".endc\n.end\n";
+  net += PrintEach("id", gate.size(), [](const std::string& n) { return "-i(vd" + n + ")"; });
   auto id = Simulate("mosfet", net);
   for (std::size_t i = 0; i < gate.size(); ++i) {
     const double model = static_cast<double>(Evaluate(p, KindMosfetDrain, gate[i]));
@@ -221,11 +220,7 @@ TEST_F(SpiceCheck, BipolarCurrentGain) {
          " NR=" + Num(in.NR) + " VAF=" + Num(in.VAF) + " VAR=" + Num(in.VAR) + " IKF=" + Num(p[1]) +
          " IKR=" + Num(p[1]) + " NE=" + Num(p[2]) + " NC=" + Num(p[2]) + " ISE=" + Num(p[3]) + " ISC=" + Num(p[3]) +
          ")\n.control\nop\n";
-  for (std::size_t i = 0; i < base.size(); ++i) {
-    const std::string n = std::to_string(i);
-    net += "let ic" + n + " = -i(vc" + n + ")\nprint ic" + n + "\n";
-  }
-  net += ".endc\n.end\n";
+  net += PrintEach("ic", base.size(), [](const std::string& n) { return "-i(vc" + n + ")"; });
   auto ic = Simulate("gain", net);
   for (std::size_t i = 0; i < base.size(); ++i) {
     const double collector = ic["ic" + std::to_string(i)];
