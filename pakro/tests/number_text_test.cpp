@@ -1,0 +1,210 @@
+#include "number_text.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <locale>
+#include <string>
+#include <vector>
+
+namespace pakro {
+namespace {
+
+struct TextRow {
+  int precision;
+  long double value;
+  const char* text;
+};
+
+const std::vector<TextRow>& FloatRows() {
+  static const std::vector<TextRow> rows = {
+      // library files
+      {6, 0.0001L, "0.0001"},
+      {6, 0.00001L, "1E-5"},
+      {6, 1234567, "1.23457E6"},
+      {6, 100, "100"},
+      {6, -0.5L, "-0.5"},
+      {6, 999999.5L, "1E6"},
+      {6, 1E300L, "1E300"},
+      {6, 0.1, "0.1"},  // the double nearest 0.1, 18 digits 0.100000000000000006
+      // output files and forms
+      {3, 0.02586L, "0.0259"},
+      {3, 0.000015L, "1.5E-5"},
+      {3, 2.5E12L, "2.5E12"},
+      {3, 1234567, "1.23E6"},
+      {3, 0.00012L, "0.00012"},
+      {3, 1.125L, "1.13"},       // a tie rounds up
+      {3, 2.675L, "2.68"},       // the value lies below the tie; its 18 digits do not
+      {3, 0.3345L, "0.335"},
+      {3, -1.125L, "-1.13"},
+      {3, 999.7L, "1E3"},        // carry out of the first digit
+      {3, 99.96L, "100"},
+      {3, 1000, "1E3"},
+      {3, 100, "100"},
+      {3, 0.001L, "0.001"},
+      {3, 0.0001L, "0.0001"},    // e = -3 is still fixed
+      {3, 0.00001L, "1E-5"},
+      {3, 1.5E-300L, "1.5E-300"},
+      {3, 1E4000L, "1E4000"},
+      {3, -0.000015L, "-1.5E-5"},
+      {3, 0.5L, "0.5"},
+      // grids
+      {8, 12345678, "12345678"},
+      {8, 123456785, "1.2345679E8"},
+      {8, 1.0L / 3, "0.33333333"},
+      {8, 2.0L / 3, "0.66666667"},
+      {8, 0.099999999L, "0.099999999"},
+      {8, 0.0999999999L, "0.1"},
+      {8, 1E8L, "1E8"},
+      {8, -7.25E-9L, "-7.25E-9"},
+      // zero, negative zero
+      {3, 0.0L, "0"},
+      {6, -0.0L, "0"},
+      {8, 0.0L, "0"},
+  };
+  return rows;
+}
+
+void ExpectAllFloatRows() {
+  for (const auto& row : FloatRows())
+    EXPECT_EQ(FloatToText(FloatFormat::General, row.precision, 2, row.value), row.text)
+        << "precision " << row.precision << ", value " << static_cast<double>(row.value);
+}
+
+struct ParseRow {
+  const char* text;
+  int code;
+  double value;  // on failure the value is 0
+};
+
+const std::vector<ParseRow>& ParseRows() {
+  static const std::vector<ParseRow> rows = {
+      {"2.5", 0, 2.5},
+      {" 2.5", 0, 2.5},
+      {"\t7", 0, 7},
+      {"+3", 0, 3},
+      {"-1.5E2", 0, -150},
+      {"1e-3", 0, 0.001},
+      {".5", 0, 0.5},
+      {"5.", 0, 5},
+      {"1,5", 0, 1.5},
+      {",5", 0, 0.5},
+      {"1,5E3", 0, 1500},
+      {"0,001", 0, 0.001},
+      {"1e-400", 0, 0},     // too small for a double: zero
+      {"2.5 ", 4, 0},       // trailing blank
+      {"1,5,6", 4, 0},      // second reading fails at the second comma
+      {"1,a", 3, 0},
+      {"abc", 1, 0},
+      {"", 1, 0},
+      {" ", 2, 0},
+      {".", 2, 0},
+      {"-", 2, 0},
+      {"--1", 2, 0},
+      {"1 000", 2, 0},
+      {"12a", 3, 0},
+      {"1.2.3", 4, 0},
+      {"1E", 3, 0},
+      {"1E+", 4, 0},
+      {"1E-x", 4, 0},
+      {"1E5x", 4, 0},
+      {"0x10", 2, 0},
+      {"inf", 1, 0},
+      {"nan", 1, 0},
+      {"1e400", 6, 0},      // too large for a double
+  };
+  return rows;
+}
+
+void ExpectAllParseRows() {
+  for (const auto& row : ParseRows()) {
+    double value = -1;
+    int code = -1;
+    const bool ok = TextToFloat(row.text, value, code);
+    EXPECT_EQ(code, row.code) << '"' << row.text << '"';
+    EXPECT_EQ(ok, row.code == 0) << '"' << row.text << '"';
+    EXPECT_DOUBLE_EQ(value, row.value) << '"' << row.text << '"';
+  }
+}
+
+TEST(FloatToText, GeneralFormatTable) { ExpectAllFloatRows(); }
+
+TEST(FloatToText, DigitsArgumentAndPrecisionBounds) {
+  EXPECT_EQ(FloatToText(FloatFormat::General, 3, 0, 1.5E-5L), "1.5E-5");
+  EXPECT_EQ(FloatToText(FloatFormat::General, 3, 4, 1.5E-5L), "1.5E-5");
+  EXPECT_EQ(FloatToText(FloatFormat::General, 0, 2, 2.6L), "3");
+  EXPECT_EQ(FloatToText(FloatFormat::General, 40, 2, 0.1L), "0.1");
+}
+
+TEST(FloatToText, NonFiniteValuesHaveNames) {
+  EXPECT_EQ(FloatToText(FloatFormat::General, 6, 2, NAN), "NAN");
+  EXPECT_EQ(FloatToText(FloatFormat::General, 6, 2, INFINITY), "INF");
+  EXPECT_EQ(FloatToText(FloatFormat::General, 6, 2, -INFINITY), "-INF");
+}
+
+TEST(FloatToText, WrittenTextReadsBack) {
+  for (long double v : {1.0L / 3, -2.5E-17L, 6.02214076E23L, 0.07758L, 1E-300L}) {
+    double back = 0;
+    int code = -1;
+    ASSERT_TRUE(TextToFloat(FloatToText(FloatFormat::General, 6, 2, v), back, code));
+    EXPECT_NEAR(back, static_cast<double>(v), std::fabs(static_cast<double>(v)) * 1E-5);
+  }
+}
+
+TEST(TextToFloat, ParseTable) { ExpectAllParseRows(); }
+
+TEST(CommaToPoint, ReplacesOnlyTheFirstComma) {
+  EXPECT_EQ(CommaToPoint("1,234,5"), "1.234,5");
+  EXPECT_EQ(CommaToPoint(""), "");
+  EXPECT_EQ(CommaToPoint("12.5"), "12.5");
+  EXPECT_EQ(CommaToPoint(" ,x"), " .x");
+}
+
+// Under a locale that writes a comma as its decimal point the texts must
+// not change. The test build generates such a locale when it can.
+class CommaLocale : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "de_DE"}) {
+      if (std::setlocale(LC_ALL, name)) {
+        if (std::string(std::localeconv()->decimal_point) == ",") {
+          std::locale::global(std::locale(name));
+          return;
+        }
+      }
+    }
+    std::setlocale(LC_ALL, "C");
+    GTEST_SKIP() << "no locale with a comma as decimal point is available (localedef missing?)";
+  }
+  void TearDown() override {
+    std::locale::global(std::locale::classic());
+    std::setlocale(LC_ALL, "C");
+  }
+};
+
+TEST_F(CommaLocale, WritingAndReadingIgnoreTheLocale) {
+  char probe[16];
+  std::snprintf(probe, sizeof probe, "%.1f", 1.5);
+  ASSERT_EQ(std::string(probe), "1,5") << "the locale is not in force";
+  ExpectAllFloatRows();
+  ExpectAllParseRows();
+}
+
+TEST(ArrayScans, ScanTheFirstNValues) {
+  const double pair[] = {-3, 2};
+  EXPECT_EQ(MaxAbsOfArray(pair, 2), 3);
+  EXPECT_EQ(MaxAbsOfArray(pair, 0), -3);  // the first element as stored
+  const double v[] = {5, -1, 7, -9, 0, 0, 0, 0, 0, 0, 0, 0};
+  EXPECT_EQ(MinOfArray(v, 3), -1);
+  EXPECT_EQ(MaxOfArray(v, 3), 7);
+  EXPECT_EQ(MinOfArray(v, 4), -9);
+  EXPECT_EQ(MaxAbsOfArray(v, 4), 9);
+  EXPECT_EQ(MinOfArray(v, -2), 5);
+  EXPECT_EQ(MaxOfArray(v, 0), 5);
+  EXPECT_EQ(MinOfArray(v, 50), -9);  // beyond the array: the whole array
+  EXPECT_EQ(MaxOfArray(std::span<const double>(), 3), 0);
+}
+
+}  // namespace
+}  // namespace pakro
