@@ -62,7 +62,7 @@ class TCatBipolar {
   ShortString<24> ICVBERef, ICBETARef, ICVCERef, VCBCOBORef, VEBCIBORef;
   std::array<double, BipolarData::Count> DataValue{};
   std::array<ShortString<12>, BipolarData::Count> DataText;
-  std::array<double, 32> Param{};
+  std::array<double, BipolarParam::Count> Param{};
   bool Computed = false;
 
  protected:

@@ -70,7 +70,7 @@ class CatalogList {
     LibraryFile file(path);
     const LibraryHeader& header = file.ReadHeader();
     if (header.kind != d_.defaultsKinds[0] && header.kind != d_.defaultsKinds[1])
-      throw LibraryError(path + " is not a defaults file for the " + d_.noun + ".");
+      throw LibraryError(path + " is no defaults file of the " + d_.noun + ".");
     CheckVersion(file, header);
     Rec record;
     if (!ReadOne(d_.readV2, record, file)) throw LibraryError(path + " holds no record.");
@@ -86,7 +86,7 @@ class CatalogList {
     try {
       const LibraryHeader& header = file.HeaderRead() ? file.Header() : file.ReadHeader();
       if (header.kind != d_.kind)
-        throw LibraryError(file.path() + " is not a " + d_.noun + " library file.");
+        throw LibraryError(file.path() + " is no " + d_.noun + " library file.");
       CheckVersion(file, header);
       const bool versionOneRule = header.version == 1 && d_.readV1 != nullptr;
       const auto read = versionOneRule ? d_.readV1 : d_.readV2;
@@ -128,8 +128,6 @@ class CatalogList {
     out.commit();
     Modified = false;
   }
-
-  const ListDescription<Rec>& Description() const { return d_; }
 
  protected:
   explicit CatalogList(const ListDescription<Rec>& description) : d_(description) {}

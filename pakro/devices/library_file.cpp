@@ -40,7 +40,7 @@ LibraryFile::LibraryFile(const std::string& path)
 LibraryFile::~LibraryFile() = default;
 
 const LibraryHeader& LibraryFile::ReadHeader() {
-  if (!reader_) Fail("The file is closed.");
+  if (!reader_) Fail("the file is closed.");
   std::string lines[3];
   for (auto& line : lines)
     if (!reader_->readLine(line))
@@ -58,11 +58,11 @@ void LibraryFile::Close() { reader_.reset(); }
 void LibraryFile::BeginRecord() { recordHasText_ = false; }
 
 std::string LibraryFile::NextLine() {
-  if (!reader_) Fail("The file is closed.");
+  if (!reader_) Fail("the file is closed.");
   std::string line;
   if (!reader_->readLine(line)) {
     if (!recordHasText_) throw NoMoreRecords{};
-    Fail("The file ends inside a record.");
+    Fail("the file ends inside a record.");
   }
   if (!line.empty()) recordHasText_ = true;
   return line;
