@@ -140,7 +140,9 @@ TEST(LibraryVersions, TableOfTheVersionRules) {
     EXPECT_EQ(out.item0, row.item0) << where;
     EXPECT_EQ(out.count, row.count) << where;
     EXPECT_EQ(out.current, row.current) << where;
-    if (!row.refused) EXPECT_EQ(out.item1, "COMP") << where;
+    if (!row.refused) {
+      EXPECT_EQ(out.item1, "COMP") << where;
+    }
   }
 }
 
