@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "compute_progress.h"
 #include "frame_state.h"
 
 namespace pakro {
@@ -28,6 +33,38 @@ TEST(MulDiv, RoundsToNearestWithHalvesAwayFromZero) {
 TEST(DeviceKind, CodesOneToEightAreKinds) {
   for (int code = -1; code <= 10; ++code)
     EXPECT_EQ(isDeviceKind(code), code >= 1 && code <= 8) << code;
+}
+
+TEST(ProgressRow, GrowsByBlankAndMarkAndRestartsPast24) {
+  const std::string mark = std::string(" ") + kProgressMark;
+  std::string row;
+  std::size_t longest = 0;
+  for (int i = 1; i <= 13; ++i) {
+    row = NextProgressRow(row);
+    EXPECT_EQ(row.size(), static_cast<std::size_t>(2 * i)) << i;
+    longest = std::max(longest, row.size());
+  }
+  EXPECT_EQ(longest, 26u);  // 26 is the longest a row gets
+  EXPECT_EQ(NextProgressRow(row), mark);
+  EXPECT_EQ(NextProgressRow(std::string(24, 'x')), std::string(24, 'x') + mark);
+  EXPECT_EQ(NextProgressRow(std::string(25, 'x')), mark);
+}
+
+TEST(ComputeProgressSeam, InstallsAndRestoresTheReporter) {
+  struct Recorder final : ComputeProgress {
+    std::vector<std::string> marks;
+    int checks = 0;
+    void Mark(std::string_view name) override { marks.emplace_back(name); }
+    void ShowCheck() override { ++checks; }
+  } recorder;
+  computeProgress().Mark("nobody listens");  // the silent default
+  EXPECT_EQ(setComputeProgress(&recorder), nullptr);
+  computeProgress().Mark("BC547");
+  computeProgress().ShowCheck();
+  EXPECT_EQ(setComputeProgress(nullptr), &recorder);
+  computeProgress().Mark("after");
+  EXPECT_EQ(recorder.marks, std::vector<std::string>{"BC547"});
+  EXPECT_EQ(recorder.checks, 1);
 }
 
 }  // namespace
