@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <limits>
 
 #include "platform/text_file.h"
@@ -152,27 +151,28 @@ bool ReadItem(toOBSS& stream, TItemRecord& item) {
     stream.Fail(kObssOverrun);
     return false;
   }
-  std::vector<std::uint8_t> stored(std::size_t(size), 0);
-  stream.ReadBytes(stored.data(), size);
+  const bool oldPin = type == kItemPin && version < kOldPinVersion;
+  const bool oldLine = type == kItemLine && version < kOldLineVersion;
+  TItemRecord result;
+  if (!oldPin && !oldLine) {
+    result = TItemRecord(type, size);
+    stream.ReadBytes(result.Payload(), size);
+  } else {
+    // Older pins and lines are read over the start of a zeroed record of
+    // today's size; what they lack gets its default.
+    const std::int32_t length = oldPin ? kPinSize : kLineSize;
+    std::vector<std::uint8_t> stored(std::size_t(size), 0);
+    stream.ReadBytes(stored.data(), size);
+    result = TItemRecord(type, length);
+    if (size > 0) std::memcpy(result.Payload(), stored.data(), std::size_t(std::min(size, length)));
+    if (oldPin) {
+      StoreF64(result.Payload() + kPinFontSize, 8.0);
+    } else {
+      StoreCap(result.Payload() + kLineStartCap, TCap{});
+      StoreCap(result.Payload() + kLineEndCap, TCap{});
+    }
+  }
   if (stream.Error() != 0) return false;
-
-  std::int32_t keep = size;  // payload bytes taken over from the file
-  std::int32_t length = size;
-  if (type == kItemPin && version < kOldPinVersion) {
-    length = kPinSize;
-    keep = std::min(size, length);
-  } else if (type == kItemLine && version < kOldLineVersion) {
-    length = kLineSize;
-    keep = std::min(size, length);
-  }
-  TItemRecord result(type, length);
-  std::memcpy(result.Payload(), stored.data(), std::size_t(keep));
-  if (type == kItemPin && version < kOldPinVersion) {
-    StoreF64(result.Payload() + kPinFontSize, 8.0);
-  } else if (type == kItemLine && version < kOldLineVersion) {
-    StoreCap(result.Payload() + kLineStartCap, TCap{});
-    StoreCap(result.Payload() + kLineEndCap, TCap{});
-  }
   if (!ItemFits(result)) {
     stream.Fail(kObssOverrun);
     return false;
@@ -747,10 +747,13 @@ TLoadResult ReadDatabase(TStream& stream, TDeviceList& list) {
 }
 
 TLoadResult LoadDatabase(const std::string& path, TDeviceList& list) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) return TLoadResult::Unreadable;
-  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) return TLoadResult::Unreadable;
+  const std::streamoff size = in.tellg();
+  if (size < 0) return TLoadResult::Unreadable;
+  std::string bytes(std::size_t(size), '\0');
+  in.seekg(0);
+  if (!in.read(bytes.data(), size)) return TLoadResult::Unreadable;
   TMemoryStream stream(std::move(bytes));
   return ReadDatabase(stream, list);
 }

@@ -259,7 +259,8 @@ TEST(DeviceDatabase, OldPinsAndLinesAreUpgraded) {
                                         .I16(-24)
                                         .I16(8)
                                         .U8(5))};
-  d.graphics = {Bytes().Item(101, 258, Bytes().I16(1).I16(2).I16(3).I16(4).I32(0xFF).I16(3))};
+  d.graphics = {Bytes().Item(101, 258, Bytes().I16(1).I16(2).I16(3).I16(4).I32(0xFF).I16(3)),
+                Bytes().Item(101, 1, Bytes())};
   Device dev;
   dev.drawings = {d};
   auto list = MustLoad(Database({dev}));
@@ -285,7 +286,8 @@ TEST(DeviceDatabase, OldPinsAndLinesAreUpgraded) {
   pin[12 + 18] = 0;
   pin[12 + 25] = 5;
   upgraded.pins = {Bytes().Raw(pin)};
-  upgraded.graphics = {Bytes().Item(101, 259, LinePayload(1, 2, 3, 4, 0xFF, 3))};
+  upgraded.graphics = {Bytes().Item(101, 259, LinePayload(1, 2, 3, 4, 0xFF, 3)),
+                       Bytes().Item(101, 259, LinePayload(0, 0, 0, 0, 0, 0))};
   Device after = dev;
   after.drawings = {upgraded};
   EXPECT_EQ(Written(list), Database({after}));
