@@ -430,7 +430,9 @@ void TDShape::WriteBody(toOBSS& stream) const {
 
 TPinData TDShape::GetPin(int index) const {
   if (index < 0 || std::size_t(index) >= pins.size()) {
-    TPinData none;
+    TPinData none;  // a zeroed pin far off the drawing
+    none.showName = none.electricType = none.shapeAndLength = 0;
+    none.fontSize = 0.0;
     none.x = -32767;
     return none;
   }
@@ -653,9 +655,9 @@ std::unique_ptr<TDevice> TDevice::CreateBlock(std::string_view name,
   const auto sideLength = [](std::size_t n) { return 16 * (std::int64_t(n) + 1); };
   const std::int64_t W = std::max({std::int64_t(16), sideLength(top.size()),
                                    sideLength(bottom.size()),
-                                   std::int64_t(nw / 16 * 16 + 2 * w / 16 * 16 + 48)});
+                                   std::int64_t(nw) / 16 * 16 + 2 * std::int64_t(w) / 16 * 16 + 48});
   const std::int64_t H = std::max({std::int64_t(16), sideLength(right.size()),
-                                   sideLength(left.size()), std::int64_t(nh / 16 * 16 + 48)});
+                                   sideLength(left.size()), std::int64_t(nh) / 16 * 16 + 48});
   // Everything must fit the drawing's 16-bit coordinates: the origin lies
   // up to 16 beyond the half width, the label 15 above the top.
   constexpr std::int64_t kMaxHalf = 32767 - 16;

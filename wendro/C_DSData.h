@@ -31,8 +31,11 @@
 //
 // Sizes in brackets are the least a record of the current version (259)
 // needs; longer records keep their extra bytes. Older pins (version below
-// 258) and lines (below 259) are shorter and are upgraded on reading. Other
-// item types are kept as they are.
+// 258) and lines (below 259) are shorter: on reading, their payload is laid
+// over the start of a zeroed record of today's size (anything beyond that
+// size is dropped) and the fields they lack get their defaults (font size
+// 8.0; both caps {0, 100, -2}). Other item types are kept as they are. A
+// drawing's pin list holds pins only.
 //
 // Packed point: int16 x, int16 y (an int32 with x in its low half). Packed
 // rectangle: int16 left, top, right, bottom.
@@ -246,7 +249,7 @@ class TDShape : public TStreamable {
 
   std::unique_ptr<TDShape> Clone() const { return std::make_unique<TDShape>(*this); }
   bool IsEmpty() const { return pins.empty() && graphics.empty(); }
-  // The pin at index; out of range: an empty name and x = -32767.
+  // The pin at index; out of range: a zeroed pin (empty name) with x = -32767.
   TPinData GetPin(int index) const;
   // First pin whose name equals the given one, both without their '~'.
   int PinIndexByName(std::string_view name) const;

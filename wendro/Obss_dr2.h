@@ -26,9 +26,9 @@
 //   4099  a header is written before the previous body reached its size
 //   4100  the underlying stream failed while the magic and file word were
 //         read or written on open
-// A read of fewer bytes than the underlying stream holds outside those
-// checks (a header cut short at the end of the stream) throws
-// StreamReadError from the underlying stream.
+// Since a header's body must lie inside the stream, a body read never runs
+// past its end; a header that the stream holds only in part (cut short at
+// its end) throws the underlying stream's StreamReadError.
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
