@@ -14,7 +14,7 @@
 #include <unistd.h>
 
 #include "C_DSData.h"
-#include "../tests/fake_metrics.h"
+#include "../wendro/tests/fake_metrics.h"
 #include "platform/text_file.h"
 
 using namespace wendro;
