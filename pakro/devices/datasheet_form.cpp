@@ -594,19 +594,6 @@ void TDatasheetForm::ReportLoadFailure(const std::exception& error) {
   platform::messages().show(platform::MessageKind::Error, error.what(), platform::Buttons::Ok);
 }
 
-bool TDatasheetForm::FormCloseQuery() {
-  if (!List().Modified()) return true;
-  const std::string question = "Save the Library  " + RecordText(Caption()) + "  before closing?";
-  const platform::Answer answer = platform::messages().show(platform::MessageKind::Confirmation, question,
-                                                            platform::Buttons::YesNoCancel);
-  if (answer == platform::Answer::Cancel) return false;
-  if (answer == platform::Answer::Yes) {
-    if (MainForm) MainForm->FileSaveItemClick(this);
-    // A save that did not happen (a failed write, a cancelled file dialog)
-    // keeps the window and its changes.
-    return !List().Modified();
-  }
-  return true;
-}
+void TDatasheetForm::ShowFirstPage() { tabSet_->setCurrentIndex(0); }
 
 }  // namespace pakro

@@ -146,7 +146,7 @@ class TDatasheetForm : public TBlank {
   // --- the dispatch contract
   void SendData(QObject* sender) override;
   void SendAllData(QObject* sender) override;
-  bool FormCloseQuery() override;
+  void ShowFirstPage() override;
 
   // --- the pages
   QTabBar* TabSet() const { return tabSet_; }

@@ -50,13 +50,9 @@ class ListLibrary final : public RecordLibrary<Rec> {
   void AddItem() override { list_.AddItem(); }
   void Delete(int index) override { list_.Delete(index); }
   void Reset(int index) override { list_.Items(index).Reset(); }
+  void CopyItem(int from, int to) override { list_.Items(to) = list_.Items(from); }
 
-  // The frame has read the header of `fileName` on its own reader; the list
-  // reads the records from the same file.
-  void ReadLibrary(platform::LineReader&, const std::string& fileName, int) override {
-    LibraryFile file(fileName);
-    list_.ReadLibrary(file);
-  }
+  void ReadLibrary(LibraryFile& file) override { list_.ReadLibrary(file); }
   void WriteLibrary(const std::string& fileName) override { list_.WriteLibrary(fileName); }
   void WriteSpiceLibrary(const std::string& fileName) override {
     if (ops_.writeSpiceLibrary) ops_.writeSpiceLibrary(list_, fileName);

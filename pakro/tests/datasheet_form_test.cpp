@@ -21,7 +21,7 @@
 #include "main_form.h"
 #include "plot_image.h"
 #include "platform/scripted_dialogs.h"
-#include "platform/text_file.h"
+#include "library_file.h"
 #include "qt_application.h"
 #include "scaled_string_grid.h"
 
@@ -32,11 +32,9 @@ std::string Fixture(const char* name) { return std::string(PAKRO_FIXTURES) + "/"
 
 // Reads a library into the form as the Open command does, then shows record `current`.
 void Open(TBlank& form, const char* fixture, int current = 1) {
-  const std::string path = Fixture(fixture);
-  platform::LineReader reader(path);
-  std::string line;
-  for (int i = 0; i < 3; ++i) reader.readLine(line);
-  form.List().ReadLibrary(reader, path, 2);
+  LibraryFile file(Fixture(fixture));
+  file.ReadHeader();
+  form.List().ReadLibrary(file);
   form.List().SetCurrent(current);
   form.ShowData();
 }
