@@ -1,0 +1,77 @@
+#include "library_file.h"
+
+#include <climits>
+
+#include "platform/text_file.h"
+
+namespace pakro {
+
+std::string withoutLineBreaks(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text)
+    if (c != '\r' && c != '\n') out += c;
+  return out;
+}
+
+int ReadHeaderInteger(std::string_view line) {
+  std::string_view rest = line.size() > 10 ? line.substr(10) : std::string_view();
+  std::size_t i = 0;
+  while (i < rest.size() && (rest[i] == ' ' || rest[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < rest.size() && (rest[i] == '+' || rest[i] == '-')) negative = rest[i++] == '-';
+  long long value = 0;
+  for (; i < rest.size() && rest[i] >= '0' && rest[i] <= '9'; ++i) {
+    value = value * 10 + (rest[i] - '0');
+    if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+  }
+  if (negative) value = -value;
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+std::string TypeLine(int kind) { return "Type    : " + std::to_string(kind); }
+std::string VersionLine(int version) { return "Version : " + std::to_string(version); }
+
+LibraryFile::LibraryFile(const std::string& path)
+    : path_(path), reader_(std::make_unique<platform::LineReader>(path)) {}
+
+LibraryFile::~LibraryFile() = default;
+
+const LibraryHeader& LibraryFile::ReadHeader() {
+  if (!reader_) Fail("the file is closed.");
+  std::string lines[3];
+  for (auto& line : lines)
+    if (!reader_->readLine(line))
+      throw LibraryError(path_ + " is not a library file: its header ends after " +
+                         std::to_string(reader_->lineNumber()) + " of its 3 lines.");
+  header_.title = lines[0];
+  header_.kind = ReadHeaderInteger(lines[1]);
+  header_.version = ReadHeaderInteger(lines[2]);
+  headerRead_ = true;
+  return header_;
+}
+
+void LibraryFile::Close() { reader_.reset(); }
+
+void LibraryFile::BeginRecord() { recordHasText_ = false; }
+
+std::string LibraryFile::NextLine() {
+  if (!reader_) Fail("the file is closed.");
+  std::string line;
+  if (!reader_->readLine(line)) {
+    if (!recordHasText_) throw NoMoreRecords{};
+    Fail("the file ends inside a record.");
+  }
+  if (!line.empty()) recordHasText_ = true;
+  return line;
+}
+
+int LibraryFile::LineNumber() const { return reader_ ? reader_->lineNumber() : 0; }
+
+void LibraryFile::Fail(const std::string& what) const {
+  throw LibraryError(path_ + ", line " + std::to_string(LineNumber()) + ": " + what);
+}
+
+}  // namespace pakro

@@ -1,0 +1,92 @@
+#pragma once
+// The frame that library (.LBR) and defaults (.DEF) files share: three header
+// lines - the title, "Type    : " with the device kind, "Version : " with the
+// format version - and then the records, one value per line.
+//
+// A LibraryFile is the open file being read: the frame reads its header, the
+// device list of the kind that the header names goes on reading the records
+// from the same file and closes it.
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace platform {
+class LineReader;
+}
+
+namespace pakro {
+
+// A library or defaults file that cannot be taken: it is cut short, damaged,
+// of another kind or of an unknown version. The message is meant for the
+// user; nothing was replaced when it is raised.
+class LibraryError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+struct LibraryHeader {
+  std::string title;  // line 1, never interpreted
+  int kind = 0;       // line 2: the device kind code
+  int version = 0;    // line 3: the format version
+};
+
+// Reads the integer of a header line: the first ten characters are dropped,
+// then leading blanks are skipped, an optional sign is taken and digits are
+// read up to the first character that is not one. No digits give 0; text
+// after the number is ignored. Values beyond the integer range are held at
+// its limits.
+int ReadHeaderInteger(std::string_view line);
+
+// The text with its CR and LF characters removed: a text field is one line.
+std::string withoutLineBreaks(std::string_view text);
+
+// The header lines as written: "Type    : " + kind, "Version : " + version.
+std::string TypeLine(int kind);
+std::string VersionLine(int version);
+
+class LibraryFile {
+ public:
+  // Opens the file for reading; throws platform::FileError.
+  explicit LibraryFile(const std::string& path);
+  ~LibraryFile();
+  LibraryFile(const LibraryFile&) = delete;
+  LibraryFile& operator=(const LibraryFile&) = delete;
+
+  const std::string& path() const { return path_; }
+
+  // Reads the three header lines. A file that ends before its third line is
+  // no library file and is refused (LibraryError).
+  const LibraryHeader& ReadHeader();
+  bool HeaderRead() const { return headerRead_; }
+  const LibraryHeader& Header() const { return header_; }
+
+  bool IsOpen() const { return reader_ != nullptr; }
+  void Close();
+
+  // --- record reading, used by the record readers ---------------------------
+  // A record begins; the file knows from here whether the record has met
+  // anything but empty lines.
+  void BeginRecord();
+  // The next line of the current record. At the end of the file this raises
+  // NoMoreRecords when the record has held only empty lines so far (the file
+  // simply ends, perhaps after some empty lines), and a LibraryError for a
+  // record cut short.
+  std::string NextLine();
+  // Number of the line last read, from 1.
+  int LineNumber() const;
+  // A LibraryError naming this file and the line last read.
+  [[noreturn]] void Fail(const std::string& what) const;
+
+  // Raised by NextLine when the file holds no further record.
+  struct NoMoreRecords {};
+
+ private:
+  std::string path_;
+  std::unique_ptr<platform::LineReader> reader_;
+  LibraryHeader header_;
+  bool headerRead_ = false;
+  bool recordHasText_ = false;
+};
+
+}  // namespace pakro

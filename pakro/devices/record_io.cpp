@@ -1,0 +1,65 @@
+#include "record_io.h"
+
+#include <algorithm>
+
+namespace pakro {
+
+std::string LibraryNumber(long double value) {
+  return FloatToText(FloatFormat::General, LibraryPrecision, 2, value);
+}
+
+double LineValue(std::string_view line) {
+  double value = 0;
+  int code = 0;
+  TextToFloat(line, value, code);
+  return value;
+}
+
+void RecordReader::Curve(TGraph& curve) {
+  if (file_.NextLine() != "<") file_.Fail("a curve was expected here (a line \"<\").");
+  curve.XNonPositive = false;
+  curve.YNonPositive = false;
+  const int capacity = static_cast<int>(curve.X.size());
+  int count = 0;
+  for (;;) {
+    const std::string x = file_.NextLine();
+    if (x == ">") break;
+    const std::string y = file_.NextLine();
+    if (y == ">") file_.Fail("a point of the curve lacks its second value.");
+    // Points beyond the curve's capacity are passed over.
+    if (count < capacity) {
+      double value = 0;
+      int code = 0;
+      // A line that is no number leaves its coordinate as it was.
+      if (TextToFloat(x, value, code)) {
+        curve.X[count] = value;
+        if (value <= 0) curve.XNonPositive = true;
+      }
+      if (TextToFloat(y, value, code)) {
+        curve.Y[count] = value;
+        if (value <= 0) curve.YNonPositive = true;
+      }
+      ++count;
+    }
+  }
+  curve.Count = count;
+}
+
+void RecordWriter::Curve(const TGraph& curve) {
+  out_.writeLine("<");
+  const int count = std::clamp(curve.Count, 0, static_cast<int>(curve.X.size()));
+  for (int i = 0; i < count; ++i) {
+    out_.writeLine(LibraryNumber(curve.X[i]));
+    out_.writeLine(LibraryNumber(curve.Y[i]));
+  }
+  out_.writeLine(">");
+}
+
+void RecordWriter::Line(std::string_view text) {
+  if (text.find_first_of("\r\n") == std::string_view::npos)
+    out_.writeLine(text);
+  else
+    out_.writeLine(withoutLineBreaks(text));
+}
+
+}  // namespace pakro

@@ -1,0 +1,61 @@
+// The header of library and defaults files.
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "library_file.h"
+#include "library_test_support.h"
+#include "platform/text_file.h"
+
+namespace pakro {
+namespace {
+
+using testing::Crlf;
+using testing::ScratchDir;
+
+TEST(LibraryHeader, IntegerAfterTheFirstTenCharacters) {
+  const struct {
+    const char* line;
+    int value;
+  } rows[] = {
+      {"Type    : 6", 6},
+      {"Version : 2", 2},
+      {"Type    : 12", 12},
+      {"Type    :    7", 7},          // leading blanks
+      {"Type    : +3 trailing", 3},   // sign; text after the number
+      {"Type    : -3", -3},
+      {"Type    : 2x", 2},
+      {"Type    : x2", 0},            // no digits
+      {"Type    : ", 0},
+      {"Type", 0},                    // shorter than ten characters
+      {"Whatever: 8", 8},             // the first ten characters are not looked at
+      {"Type    : 99999999999999999999", INT_MAX},
+      {"Type    : -99999999999999999999", INT_MIN},
+  };
+  for (const auto& row : rows) EXPECT_EQ(ReadHeaderInteger(row.line), row.value) << row.line;
+  EXPECT_EQ(TypeLine(8), "Type    : 8");
+  EXPECT_EQ(VersionLine(2), "Version : 2");
+}
+
+TEST(LibraryHeader, ReadsTheThreeLinesWhateverTheTitle) {
+  ScratchDir dir;
+  LibraryFile file(dir.File("a.LBR", Crlf("any title at all\nType    : 6\nVersion : 1\nNAME\n")));
+  const LibraryHeader& header = file.ReadHeader();
+  EXPECT_EQ(header.title, "any title at all");
+  EXPECT_EQ(header.kind, 6);
+  EXPECT_EQ(header.version, 1);
+  EXPECT_TRUE(file.HeaderRead());
+  EXPECT_TRUE(file.IsOpen());  // the list goes on reading the records
+}
+
+TEST(LibraryHeader, AFileOfFewerThanThreeLinesIsNoLibrary) {
+  ScratchDir dir;
+  for (const char* text : {"", "Diode Library file\r\n", "Diode Library file\r\nType    : 1\r\n"}) {
+    LibraryFile file(dir.File("short.LBR", text));
+    EXPECT_THROW(file.ReadHeader(), LibraryError) << text;
+  }
+  EXPECT_THROW(LibraryFile(dir.Path("missing.LBR")), platform::FileError);
+}
+
+}  // namespace
+}  // namespace pakro
