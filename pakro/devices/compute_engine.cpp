@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "compute_progress.h"
 #include "frame_state.h"
 #include "platform/dialogs.h"
 
@@ -9,28 +10,11 @@ namespace pakro {
 
 namespace {
 
-class SilentReport final : public ComputeReport {
- public:
-  void ProgressMark(std::string_view) override {}
-  void ShowCheckDialog() override {}
-};
-
-SilentReport silentReport;
-ComputeReport* installedReport = &silentReport;
-
 std::string Named(std::string_view what) { return std::string(what); }
 
 }  // namespace
 
-ComputeReport& computeReport() { return *installedReport; }
-
-ComputeReport* setComputeReport(ComputeReport* report) {
-  ComputeReport* previous = installedReport;
-  installedReport = report ? report : &silentReport;
-  return previous;
-}
-
-void ShowProgress(std::string_view componentName) { computeReport().ProgressMark(componentName); }
+void ShowProgress(std::string_view componentName) { computeProgress().Mark(componentName); }
 
 long double Quotient(long double a, long double b, std::string_view what) {
   if (b == 0) throw ComputeFault("division by zero in the formula of " + Named(what));
@@ -60,7 +44,7 @@ void ReportComputeFault(std::string_view name, const ComputeFault& fault) {
 }
 
 bool DatasheetComplete(bool complete) {
-  if (!complete) computeReport().ShowCheckDialog();
+  if (!complete) computeProgress().ShowCheck();
   return complete;
 }
 

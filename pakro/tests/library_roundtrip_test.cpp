@@ -83,7 +83,7 @@ TEST(DiodeRecord, FieldsOfTheFixture) {
   EXPECT_EQ(d.Spare2Text.str(), "abc");
   EXPECT_EQ(d.Spare2, 0);
   EXPECT_DOUBLE_EQ(d.ZenerResist, 1234570);
-  EXPECT_EQ(d.Spare6Text.str(), "");
+  EXPECT_DOUBLE_EQ(d.Spare6, 7);
   EXPECT_EQ(d.RecoveryTimeText.str(), "123456789012");
   EXPECT_DOUBLE_EQ(static_cast<double>(d.IS), 2.52e-9);
   EXPECT_DOUBLE_EQ(static_cast<double>(d.Value8), 0);

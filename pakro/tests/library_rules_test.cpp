@@ -186,6 +186,23 @@ TEST(LibraryVersions, CoreLibraryKeepsItsOwnDefaultsRecordWhenReopened) {
   EXPECT_EQ(out.count, 2);
 }
 
+TEST(LibraryVersions, ANotComputedFirstRecordReplacesAComputedDefaultsRecordWhole) {
+  ScratchDir dir;
+  std::string computed = BipolarRecord("DEF");
+  computed.replace(computed.find("Not computed"), 12, "Computed");
+  dir.File("BIPOL.DEF", Crlf(Header(2, 2) + computed));
+  TCatListTRN list;
+  list.LoadDefaults(dir.Dir());
+  ASSERT_TRUE(list.Items(0).Computed);
+  ASSERT_TRUE(list.Items(0).ICVCE.ShowFitted);
+  testing::Open(list, dir.File("lib.LBR", Crlf(Header(2, 2) + BipolarRecord("FIRST"))));
+  const TCatTRN& t = list.Items(0);
+  EXPECT_EQ(t.Name.str(), "FIRST");
+  EXPECT_FALSE(t.Computed);
+  for (const TGraph* c : {&t.ICVBE, &t.ICBETA, &t.ICVCE, &t.VCBCOBO, &t.VEBCIBO})
+    EXPECT_FALSE(c->ShowFitted);
+}
+
 // --- version-1 bipolar records -----------------------------------------------
 
 TEST(BipolarVersionOne, ReadsTheOlderLayout) {

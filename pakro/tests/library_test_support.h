@@ -2,6 +2,7 @@
 // Helpers of the library file tests: a scratch directory, whole-file bytes
 // and the hand-written fixtures.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -42,7 +43,8 @@ class ScratchDir {
  public:
   ScratchDir() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string("pakro_") + info->test_suite_name() + "_" + info->name();
+    std::string name = std::string("pakro_") + info->test_suite_name() + "_" + info->name() + "_" +
+                       std::to_string(::getpid());
     for (char& c : name)
       if (c == '/') c = '_';
     dir_ = std::filesystem::temp_directory_path() / name;

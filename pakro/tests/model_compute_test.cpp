@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "compute_engine.h"
+#include "compute_progress.h"
 #include "frame_state.h"
 #include "library_test_support.h"
 #include "model_compute.h"
@@ -28,22 +29,22 @@ namespace D = BipolarData;
 
 // Records what a computation tells the dialogs; `onMark` runs inside every
 // progress mark, where the real dialog lets queued input run.
-class RecordingReport final : public ComputeReport {
+class RecordingReport final : public ComputeProgress {
  public:
-  RecordingReport() : previous_(setComputeReport(this)) {}
-  ~RecordingReport() override { setComputeReport(previous_); }
-  void ProgressMark(std::string_view name) override {
+  RecordingReport() : previous_(setComputeProgress(this)) {}
+  ~RecordingReport() override { setComputeProgress(previous_); }
+  void Mark(std::string_view name) override {
     marks.emplace_back(name);
     if (onMark) onMark(static_cast<int>(marks.size()));
   }
-  void ShowCheckDialog() override { ++checkDialogs; }
+  void ShowCheck() override { ++checkDialogs; }
 
   std::vector<std::string> marks;
   int checkDialogs = 0;
   std::function<void(int mark)> onMark;
 
  private:
-  ComputeReport* previous_;
+  ComputeProgress* previous_;
 };
 
 // Everything a record holds, as its library lines plus the fitted models of
