@@ -8,27 +8,21 @@
 
 namespace pakro {
 
-namespace {
-
-std::string Named(std::string_view what) { return std::string(what); }
-
-}  // namespace
-
 void ShowProgress(std::string_view componentName) { computeProgress().Mark(componentName); }
 
 long double Quotient(long double a, long double b, std::string_view what) {
-  if (b == 0) throw ComputeFault("division by zero in the formula of " + Named(what));
+  if (b == 0) throw ComputeFault("division by zero in the formula of " + std::string(what));
   return Finite(a / b, what);
 }
 
 long double Ln(long double x, std::string_view what) {
   if (!(x > 0))
-    throw ComputeFault("logarithm of a value not greater than 0 in the formula of " + Named(what));
+    throw ComputeFault("logarithm of a value not greater than 0 in the formula of " + std::string(what));
   return Finite(std::log(x), what);
 }
 
 long double Finite(long double x, std::string_view what) {
-  if (!std::isfinite(x)) throw ComputeFault("the formula of " + Named(what) + " gives no finite number");
+  if (!std::isfinite(x)) throw ComputeFault("the formula of " + std::string(what) + " gives no finite number");
   return x;
 }
 

@@ -369,6 +369,55 @@ TEST_F(ModelCompute, PnpGivesTheParametersOfTheSameNpnDatasheet) {
   EXPECT_EQ(n.Param, p.Param);
 }
 
+// A computed record written to a library and read back draws the same fitted
+// curves: the reader arms each curve from the stored values with the model,
+// parameters and inputs that the computation gave it (the P-channel MOSFET
+// and JFET with the threshold as fitted, not the stored VTO).
+template <class List, class Rec, class Fill>
+void ExpectReadBackCurves(Fill fill, bool (*compute)(Rec&), std::initializer_list<TGraph Rec::*> curves) {
+  testing::ScratchDir dir;
+  List list;
+  list.AddItem();
+  list.AddItem();
+  auto& computed = list.Items(1);
+  fill(computed);
+  ASSERT_TRUE(compute(computed));
+  list.WriteLibrary(dir.Path("lib.lbr"));
+  List back;
+  LibraryFile file(dir.Path("lib.lbr"));
+  back.ReadLibrary(file);
+  const auto& read = back.Items(1);
+  ASSERT_TRUE(read.Computed);
+  for (auto curve : curves) {
+    const TGraph& a = computed.*curve;
+    const TGraph& b = read.*curve;
+    EXPECT_TRUE(b.ShowFitted);
+    EXPECT_EQ(b.FitKind, a.FitKind);
+    // the library keeps six digits
+    for (int i = 0; i < 4; ++i)
+      EXPECT_NEAR(b.FitParams[i], a.FitParams[i], std::fabs(a.FitParams[i]) * 1e-5L)
+          << "kind " << int(a.FitKind) << ", P" << i + 1;
+    FittedCurve ca, cb;
+    a.ComputeCurve(ca);
+    b.ComputeCurve(cb);
+    for (int k = 0; k < FittedCurve::Points; ++k)
+      EXPECT_NEAR(cb.Y[k], ca.Y[k], std::fabs(ca.Y[k]) * 1e-3L + 1e-9L) << "kind " << int(a.FitKind) << ", x " << double(ca.X[k]);
+  }
+}
+
+TEST_F(ModelCompute, CurvesReadBackAsComputed) {
+  ExpectReadBackCurves<TCatListDIO, TCatDIO>([](TCatDIO& r) { synthetic::FillDiode(r, "D"); }, ComputeDIO,
+                                    {&TCatDIO::VDID, &TCatDIO::VRCJ});
+  ExpectReadBackCurves<TCatListTRP, TCatTRP>([](TCatTRP& r) { synthetic::FillBipolar(r, "Q"); }, ComputeTRP,
+                                    {&TCatTRP::ICVBE, &TCatTRP::ICBETA, &TCatTRP::ICVCE, &TCatTRP::VCBCOBO,
+                                     &TCatTRP::VEBCIBO});
+  ExpectReadBackCurves<TCatListJFP, TCatJFP>([](TCatJFP& r) { synthetic::FillJfet(r, "J", Jfet()); }, ComputeJFP,
+                                    {&TCatJFP::CurveVGSID, &TCatJFP::CurveVXSCRSS, &TCatJFP::CurveVGSCISS});
+  ExpectReadBackCurves<TCatListMPE, TCatMPE>([](TCatMPE& r) { synthetic::FillMosfet(r, "M", Mosfet()); }, ComputeMPE,
+                                    {&TCatMPE::IdVgs, &TCatMPE::Crss, &TCatMPE::Coss});
+  ExpectReadBackCurves<TCatListCOR, TCatCOR>([](TCatCOR& r) { synthetic::FillCore(r, "C"); }, ComputeCOR, {&TCatCOR::BH});
+}
+
 // ---- fitting back curves of known parameters -------------------------------
 
 // Each curve's fitted model passes within `curveTolerance` of the curve's
