@@ -95,7 +95,7 @@ void BipolarStages(TCatBipolar& r, TIteration& engine) {
   par[P::EG] = 1.11;
   const long double TF = ForwardTransitTime(data[D::FT], par[P::CJC], par[P::RC]);
   store(P::TF, TF, "TF");
-  store(P::TR, ReverseTransitTime(data[D::TS], data[D::ICIB], par[P::BF], par[P::BR], par[P::TF]), "TR");
+  store(P::TR, ReverseTransitTime(data[D::TS], data[D::ICIB], par[P::BF], par[P::BR], TF), "TR");
   ShowProgress(r.Name.str());
 }
 
