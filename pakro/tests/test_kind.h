@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <functional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,7 @@ class TestLibrary final : public DeviceLibrary {
   void WriteMplFiles(const std::string&, const std::string&) override {}
   void Compute(int index) override {
     const std::string& name = names.at(static_cast<std::size_t>(index));
+    if (failing.count(name)) throw std::runtime_error("The fit of " + name + " failed.");
     if (incomplete.count(name)) {
       computeProgress().ShowCheck();
       CheckFailed = 1;
@@ -89,6 +91,8 @@ class TestLibrary final : public DeviceLibrary {
   int kind = 1;
   // Names whose datasheet check fails.
   std::set<std::string> incomplete;
+  // Names whose computation raises an error.
+  std::set<std::string> failing;
   // Records computed, in order.
   std::vector<int> computed;
   // Runs before each progress mark.
