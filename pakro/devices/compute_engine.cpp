@@ -62,6 +62,11 @@ const ParamVector& FitCurve(TIteration& engine, const TGraph& curve, std::uint8_
   return engine.P;
 }
 
+JunctionFit FitJunctionCapacitance(TIteration& engine, const TGraph& curve, double tolerance) {
+  const ParamVector& p = FitCurve(engine, curve, KindJunctionCap, 3, tolerance, {30, 0.75L, 0.33L});
+  return {p[0] * 1e-12L, p[1], p[2]};
+}
+
 void ShowFittedModel(TGraph& curve, const TIteration& engine) {
   curve.ShowFitted = true;
   curve.SetModel(engine.P, engine.Kind, engine.Inputs());

@@ -53,6 +53,14 @@ double Stored(long double value, std::string_view what);
 const ParamVector& FitCurve(TIteration& engine, const TGraph& curve, std::uint8_t kind, int nParams,
                             double tolerance, const ParamVector& start);
 
+// A junction capacitance (model kind 12) fitted to a curve of pF against
+// reverse voltage, from the start values all kinds use: the zero-bias
+// capacitance in F, the junction potential and the grading coefficient.
+struct JunctionFit {
+  long double C0, VJ, MJ;
+};
+JunctionFit FitJunctionCapacitance(TIteration& engine, const TGraph& curve, double tolerance);
+
 // The curve shows its fitted model: the engine's parameters, kind and
 // fixed inputs as they are now.
 void ShowFittedModel(TGraph& curve, const TIteration& engine);
