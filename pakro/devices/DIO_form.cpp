@@ -10,6 +10,7 @@
 #include "frame_state.h"
 #include "iteration.h"
 #include "main_form.h"
+#include "model_compute.h"
 #include "scaled_string_grid.h"
 
 namespace pakro {
@@ -90,7 +91,8 @@ void TBlankDIO::FormCreate() {
   connect(def3, &QPushButton::clicked, this, [this, def3] { BBDef3Click(def3); });
   FinishPages();
 
-  list_ = std::make_unique<ListLibrary<TCatListDIO, TCatDIO>>();
+  list_ = std::make_unique<ListLibrary<TCatListDIO, TCatDIO>>(
+      KindOperations<TCatListDIO>{[](TCatListDIO& l, int i) { ComputeDIO(l.Items(i)); }, {}, {}});
   // Every datasheet form that opens starts a fresh fitting engine.
   Iteration = std::make_unique<TIteration>();
   try {

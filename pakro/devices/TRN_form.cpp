@@ -10,6 +10,7 @@
 #include "frame_state.h"
 #include "iteration.h"
 #include "main_form.h"
+#include "model_compute.h"
 #include "scaled_string_grid.h"
 
 namespace pakro {
@@ -162,9 +163,11 @@ void TBlankBipolar::FormCreate() {
   FinishPages();
 
   if (npn)
-    list_ = std::make_unique<ListLibrary<TCatListTRN, TCatBipolar>>();
+    list_ = std::make_unique<ListLibrary<TCatListTRN, TCatBipolar>>(KindOperations<TCatListTRN>{
+        [](TCatListTRN& l, int i) { ComputeTRN(l.Items(i)); }, {}, {}});
   else
-    list_ = std::make_unique<ListLibrary<TCatListTRP, TCatBipolar>>();
+    list_ = std::make_unique<ListLibrary<TCatListTRP, TCatBipolar>>(KindOperations<TCatListTRP>{
+        [](TCatListTRP& l, int i) { ComputeTRP(l.Items(i)); }, {}, {}});
   // Every bipolar form that opens starts a fresh fitting engine.
   Iteration = std::make_unique<TIteration>();
   try {
