@@ -276,6 +276,30 @@ TEST_F(BipolarForm, MovingThroughAGridKeepsPrecisionAndChangesNothing) {
   EXPECT_EQ(r.ICVBE.Count, 12);
 }
 
+TEST_F(BipolarForm, AGridWhoseFirstRowIsIncompleteLeavesTheCurveAsItWas) {
+  Open(*form, "npn.LBR");
+  TCatBipolar& r = form->Records().Items(1);
+  TGraph before = r.VCBCOBO;  // (0, 8), (-1, 6), (10, 3.2), sorted when stored
+  before.SortPoints();
+  TScaledStringGrid* grid = form->PanelVCBCOBO().Grid();
+  grid->SetCells(1, 1, "");
+  grid->SetCells(0, 2, "99");
+  form->SendAllData(nullptr);
+  EXPECT_EQ(r.VCBCOBO.Count, before.Count);
+  EXPECT_EQ(r.VCBCOBO.X, before.X);
+  // The points kept still refuse a log horizontal axis.
+  EXPECT_TRUE(r.VCBCOBO.XNonPositive);
+
+  // A row with an empty cell ends the curve at the row before it.
+  form->ShowData();
+  grid->SetCells(1, 2, "");
+  form->SendAllData(nullptr);
+  EXPECT_EQ(r.VCBCOBO.Count, 1);
+  EXPECT_EQ(r.VCBCOBO.X[0], -1);
+  EXPECT_TRUE(r.VCBCOBO.XNonPositive);
+  EXPECT_FALSE(r.VCBCOBO.YNonPositive);
+}
+
 TEST_F(BipolarForm, TypingIntoAGridMakesTheCurveTheComponentsOwn) {
   Open(*form, "npn.LBR");
   const QString name = form->CbComponent()->text();
