@@ -36,10 +36,13 @@ TMainForm* createForms(const DeviceForms& deviceForms) {
   MainForm->setAttribute(Qt::WA_DeleteOnClose);
   ListForm = made(new TListForm(MainForm));
   DlgNew = made(new TDlgNew(MainForm));
-  // The compute dialog, the library manager and the catalog selection
-  // dialog are made here, in this order, by their own units.
+  DlgCompute = made(new TDlgCompute(MainForm));
+  // The library manager and the catalog selection dialog are made here, in
+  // this order, by their own units.
   DlgRd = made(new TDlgRd(MainForm));
-  // The catalog manager and the check dialog are made here, in this order.
+  // The catalog manager is made here by its own unit.
+  CheckDlg = made(new TCheckDlg(MainForm));
+  installComputeDialogs();
   CompForm = made(new TCompForm(MainForm));
   SelDirForm = made(new TSelDirForm(MainForm));
   AboutBox = made(new TAboutBox(MainForm));

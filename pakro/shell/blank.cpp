@@ -5,12 +5,26 @@
 #include "forms.h"
 #include "frame_state.h"
 #include "main_form.h"
+#include "platform/dialogs.h"
+#include "platform/qt_services.h"
 
 namespace pakro {
 
 TBlank::TBlank(QWidget* parent) : QWidget(parent) {}
 
-bool TBlank::FormCloseQuery() { return true; }
+bool TBlank::FormCloseQuery() {
+  if (!List().Modified()) return true;
+  const std::string text = "Save the Library  " + platform::qt::toLegacy(Caption()) + "  before closing?";
+  switch (platform::messages().show(platform::MessageKind::Confirmation, text,
+                                    platform::Buttons::YesNoCancel)) {
+    case platform::Answer::Yes:
+      return MainForm && MainForm->SaveLibrary(this, this);
+    case platform::Answer::No:
+      return true;
+    default:
+      return false;
+  }
+}
 
 void TBlank::FormActivate() {
   CurrentType = static_cast<std::uint8_t>(Module());

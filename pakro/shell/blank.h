@@ -32,8 +32,13 @@ class TBlank : public QWidget {
   // library modified.
   virtual void SendAllData(QObject* sender) = 0;
 
+  // Shows the first page of the form's page tab set.
+  virtual void ShowFirstPage() {}
+
   // Asked before the window closes (also when the program ends); false
-  // keeps it open. The base has nothing to ask.
+  // keeps it open. A modified library asks whether to save it first: Yes
+  // saves this window's library and closes only when it was written, No
+  // closes without saving, Cancel keeps the window.
   virtual bool FormCloseQuery();
 
   // The window became the active child: the current device kind is now its

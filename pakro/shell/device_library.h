@@ -5,11 +5,9 @@
 // `ShowData`, `SendData` and `SendAllData`.
 #include <string>
 
-namespace platform {
-class LineReader;
-}
-
 namespace pakro {
+
+class LibraryFile;
 
 class DeviceLibrary {
  public:
@@ -32,12 +30,15 @@ class DeviceLibrary {
   virtual void Delete(int index) = 0;
   // Empties record `index`: names, curves, values, computed flag.
   virtual void Reset(int index) = 0;
+  // Makes record `to` a copy of record `from`: names, curves, values,
+  // parameters and computed flag.
+  virtual void CopyItem(int from, int to) = 0;
 
-  // Reads the records that follow the three header lines from `file`, which
-  // the caller opened and whose header it read; makes record 1 current for a
-  // version the kind reads.
-  virtual void ReadLibrary(platform::LineReader& file, const std::string& fileName,
-                           int version) = 0;
+  // Reads the records that follow the three header lines from `file`, whose
+  // header the caller has read (the version comes with it), and closes it;
+  // makes record 1 current. The list is left as it was when the file is
+  // refused (the error is raised to the caller).
+  virtual void ReadLibrary(LibraryFile& file) = 0;
   // Writes the whole library (header and every record from item 0); clears Modified.
   virtual void WriteLibrary(const std::string& fileName) = 0;
   // Writes the model library of records 1 to Count-1; clears Modified.

@@ -4,6 +4,7 @@
 #include <QPointer>
 #include <QStringList>
 
+#include "compute_dialogs.h"
 #include "main_form.h"
 
 namespace pakro {

@@ -1,5 +1,7 @@
 #include "frame_state.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 namespace pakro {
@@ -16,6 +18,20 @@ void resetFrameState() {
   HelpFile.clear();
   NewMode = kNewModeUnset;
   CheckFailed = 0;
+}
+
+std::optional<int> ReadLeadingInteger(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  const std::size_t digits = i;
+  long long value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+    value = std::min(value * 10 + (text[i] - '0'), static_cast<long long>(INT_MAX) + 1);
+  if (i == digits) return std::nullopt;
+  if (negative) value = -value;
+  return static_cast<int>(std::clamp<long long>(value, INT_MIN, INT_MAX));
 }
 
 int mulDiv(int a, int b, int c) {

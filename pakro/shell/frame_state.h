@@ -2,7 +2,9 @@
 // What the frame and the device modules share without any user interface:
 // the device kind codes and the program-wide state.
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 
 namespace pakro {
 
@@ -43,6 +45,12 @@ extern std::string HelpFile;
 extern std::uint8_t NewMode;
 // 1 when the last computation stopped at an incomplete datasheet, else 0.
 extern std::uint8_t CheckFailed;
+
+// Reads an integer at the start of `text`: leading blanks are skipped, an
+// optional sign is taken, then digits up to the first character that is not
+// one. Nothing is read from text without digits there: the answer is then
+// empty. Values beyond the integer range are held at its limits.
+std::optional<int> ReadLeadingInteger(std::string_view text);
 
 // Puts the shared state back to how the program starts.
 void resetFrameState();

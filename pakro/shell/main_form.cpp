@@ -139,8 +139,9 @@ TMainForm::~TMainForm() {
   // FormDestroy: the child windows go with the frame; nothing of theirs may
   // call back into it while they are freed.
   mdiArea_->disconnect(this);
-  for (const auto& child : children_)
-    if (child) child->disconnect(this);
+  installComputeDialogs(false);
+  // Closed windows still waiting to be freed are among them.
+  for (QMdiSubWindow* window : mdiArea_->findChildren<QMdiSubWindow*>()) window->disconnect(this);
 }
 
 void TMainForm::FormCreate() {

@@ -6,7 +6,9 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <array>
+#include <exception>
 #include <functional>
+#include <string>
 #include <vector>
 
 class QAction;
@@ -20,6 +22,7 @@ class QToolButton;
 namespace pakro {
 
 class TBlank;
+class DeviceLibrary;
 
 // Makes the datasheet form of one device kind (index = kind code 1 to 8).
 using FormFactory = std::function<TBlank*()>;
@@ -77,6 +80,31 @@ class TMainForm : public QMainWindow {
 
   // A child window accepted its close; it leaves the list at once.
   void ChildClosing(TBlank* form);
+
+  // --- library files of one window (the active one for the menu commands;
+  // the asking one for a close question). Each answers whether the library
+  // was written; a failure has been reported to the user.
+  // Writes the library under its caption; a library not yet saved under a
+  // chosen name goes to SaveLibraryAs.
+  bool SaveLibrary(TBlank* form, QObject* sender);
+  // Asks for a file name and writes the library there; the caption takes
+  // the name once the file is written.
+  bool SaveLibraryAs(TBlank* form, QObject* sender);
+
+  // Makes `form` the active window and record `index` its shown record (the
+  // record shown before gets the form's edits first). False when the window
+  // or the record no longer exists.
+  bool ShowRecord(TBlank* form, int index, QObject* sender);
+
+  // --- computing (form: the library to compute, by default the active one)
+  // Computes the current record of the library and shows the result.
+  void ComputeOne(QObject* sender, TBlank* form = nullptr);
+  // Computes the library's records from the current one on, showing the
+  // progress dialog, until the last record, a failed check or Cancel.
+  void ComputeSeries(QObject* sender, TBlank* form = nullptr);
+  // The record just computed is the library's last, or its check failed;
+  // also true when there is no library to compute.
+  bool SeriesDone(TBlank* form = nullptr) const;
 
   // Opens the help file at a context number (0: its contents).
   void ShowHelp(int context);
@@ -143,6 +171,15 @@ class TMainForm : public QMainWindow {
   void RemoveChild(QMdiSubWindow* window);
   void FillWindowList();
   void HelpForFocus();
+  void NewLibrary(int kind, const char* caption);
+  TBlank* DispatchTargetOrSay();
+  using Step = void (*)(DeviceLibrary&);
+  void Move(QObject* sender, Step step, TBlank* form = nullptr);
+  bool WriteLibraryOf(TBlank* form, const std::string& path);
+  // Shows a failure of a command to the user.
+  void ReportError(const std::exception& error);
+  // Takes away a window that was made for a library that could not be read.
+  void DiscardChild(TBlank* form);
   QAction* Item(const char* name) const;
   QWidget* Control(const char* name) const;
 

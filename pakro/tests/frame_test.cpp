@@ -37,18 +37,8 @@ namespace {
 
 using testing::TestForm;
 
-class Frame : public ::testing::Test {
+class Frame : public testing::FrameTest {
  protected:
-  void SetUp() override {
-    resetFrameState();
-    main = createForms(testing::testDeviceForms());
-  }
-  void TearDown() override {
-    delete MainForm.data();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
-
-  QAction* item(const char* name) const { return main->findChild<QAction*>(name); }
   QWidget* control(const char* name) const { return main->findChild<QWidget*>(name); }
   TestForm* open(int kind, const QString& caption = "LIB.LBR") {
     return static_cast<TestForm*>(main->CreateChild(kind, caption));
@@ -65,17 +55,16 @@ class Frame : public ::testing::Test {
     EXPECT_NE(w, nullptr) << name;
     return w && w->isEnabled();
   }
-
-  TMainForm* main = nullptr;
 };
 
 TEST_F(Frame, StartsWithItsFormsInOrderAndNoLibrary) {
   EXPECT_EQ(main->windowTitle(), "Parameter Extractor for ORVO");
   EXPECT_TRUE(main->isVisible());
   EXPECT_TRUE(main->windowState() & Qt::WindowMaximized);
-  const QStringList order{"MainForm", "ListForm", "DlgNew", "DlgRd", "CompForm", "SelDirForm", "AboutBox"};
+  const QStringList order{"MainForm", "ListForm",  "DlgNew",     "DlgCompute", "DlgRd",
+                          "CheckDlg", "CompForm", "SelDirForm", "AboutBox"};
   EXPECT_EQ(formCreationOrder(), order);
-  for (QWidget* form : std::initializer_list<QWidget*>{ListForm, DlgNew, DlgRd, CompForm, SelDirForm, AboutBox}) {
+  for (QWidget* form : std::initializer_list<QWidget*>{ListForm, DlgNew, DlgCompute, DlgRd, CheckDlg, CompForm, SelDirForm, AboutBox}) {
     ASSERT_NE(form, nullptr);
     EXPECT_FALSE(form->isVisible()) << form->objectName().toStdString();
   }

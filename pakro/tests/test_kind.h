@@ -1,12 +1,25 @@
 #pragma once
 // A small device kind for driving the frame: a record list of named records
-// and a datasheet form that records what the frame asks of it.
+// and a datasheet form that records what the frame asks of it. Its library
+// file holds one name per line after the header; its computation makes two
+// progress marks and fails the check of the names listed as incomplete.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
 #include <QStringList>
+#include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "application.h"
 #include "blank.h"
+#include "compute_progress.h"
+#include "frame_state.h"
+#include "library_file.h"
 #include "main_form.h"
+#include "platform/text_file.h"
 
 namespace pakro::testing {
 
@@ -28,39 +41,112 @@ class TestLibrary final : public DeviceLibrary {
   }
   void Delete(int index) override { names.erase(names.begin() + index); }
   void Reset(int index) override { names.at(static_cast<std::size_t>(index)).clear(); }
-  void ReadLibrary(platform::LineReader&, const std::string&, int) override {}
-  void WriteLibrary(const std::string&) override { modified = false; }
+  void CopyItem(int from, int to) override {
+    names.at(static_cast<std::size_t>(to)) = names.at(static_cast<std::size_t>(from));
+  }
+  void ReadLibrary(LibraryFile& file) override {
+    std::vector<std::string> read;
+    try {
+      for (;;) {
+        file.BeginRecord();
+        read.push_back(file.NextLine());
+      }
+    } catch (const LibraryFile::NoMoreRecords&) {
+    }
+    file.Close();
+    if (read.empty()) read.emplace_back("defaults");
+    if (read.size() == 1) read.emplace_back();
+    names = read;
+    current = 1;
+  }
+  void WriteLibrary(const std::string& path) override {
+    platform::TextFileWriter out(path);
+    out.writeLine("Test Library file");
+    out.writeLine(TypeLine(kind));
+    out.writeLine(VersionLine(2));
+    for (const std::string& name : names) out.writeLine(name);
+    out.commit();
+    modified = false;
+  }
   void WriteSpiceLibrary(const std::string&) override { modified = false; }
   bool HasMplFiles() const override { return false; }
   void WriteMplFiles(const std::string&, const std::string&) override {}
-  void Compute(int) override {}
+  void Compute(int index) override {
+    const std::string& name = names.at(static_cast<std::size_t>(index));
+    if (incomplete.count(name)) {
+      computeProgress().ShowCheck();
+      CheckFailed = 1;
+      return;
+    }
+    for (int stage = 0; stage < 2; ++stage) {
+      if (onMark) onMark(index);
+      computeProgress().Mark(name);
+    }
+    computed.push_back(index);
+    CheckFailed = 0;
+  }
+
+  int kind = 1;
+  // Names whose datasheet check fails.
+  std::set<std::string> incomplete;
+  // Records computed, in order.
+  std::vector<int> computed;
+  // Runs before each progress mark.
+  std::function<void(int)> onMark;
 };
 
 class TestForm final : public TBlank {
  public:
-  explicit TestForm(int kind) : kind_(kind) {}
+  explicit TestForm(int kind) : kind_(kind) { list.kind = kind; }
   int Module() const override { return kind_; }
   DeviceLibrary& List() override { return list; }
   void ShowData() override { calls << "ShowData"; }
-  void SendData(QObject*) override { calls << "SendData"; }
-  void SendAllData(QObject*) override { calls << "SendAllData"; }
+  void SendData(QObject*) override {
+    calls << "SendData";
+    list.modified = true;
+  }
+  void SendAllData(QObject*) override {
+    calls << "SendAllData";
+    list.modified = true;
+  }
   void FormActivate() override {
     ++activations;
     TBlank::FormActivate();
   }
   bool FormCloseQuery() override {
     ++closeQuestions;
-    return mayClose;
+    return askSaveQuestion ? TBlank::FormCloseQuery() : mayClose;
   }
 
   TestLibrary list;
   QStringList calls;
   bool mayClose = true;
+  // Ask the datasheet forms' save question instead of answering mayClose.
+  bool askSaveQuestion = false;
   int closeQuestions = 0;
   int activations = 0;
 
  private:
   int kind_;
+};
+
+inline DeviceForms testDeviceForms();
+
+// A fresh set of the program's forms for each test, with the test kind's
+// datasheet forms.
+class FrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetFrameState();
+    main = createForms(testDeviceForms());
+  }
+  void TearDown() override {
+    delete MainForm.data();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  QAction* item(const char* name) const { return main->findChild<QAction*>(name); }
+
+  TMainForm* main = nullptr;
 };
 
 // Forms for every kind code 1 to 8, each a TestForm answering its code.
