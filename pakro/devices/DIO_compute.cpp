@@ -1,0 +1,69 @@
+// The diode model: a fit of the forward characteristic, a fit of the
+// junction capacitance and the closed formulas of the breakdown and
+// recovery values.
+#include "compute_engine.h"
+#include "model_compute.h"
+
+namespace pakro {
+
+namespace {
+
+void DiodeStages(TCatDIO& r, TIteration& engine) {
+  ShowProgress(r.Name.str());
+
+  // Forward characteristic, in mA and kilohms.
+  const ParamVector& fwd = FitCurve(engine, r.VDID, KindDiodeForward, 3, 0.01, {0.002L, 0.02586L, 1e-11L});
+  r.RS = Finite(fwd[0] * 1000, "RS");
+  r.N = Finite(fwd[1] / 0.02586L, "N");
+  r.IS = Finite(fwd[2] / 1000, "IS");
+  ShowFittedModel(r.VDID, engine);
+  ShowProgress(r.Name.str());
+
+  // Junction capacitance, in pF.
+  const ParamVector& cap = FitCurve(engine, r.VRCJ, KindJunctionCap, 3, 1e-6, {30, 0.75L, 0.33L});
+  r.CJ = Finite(cap[0] * 1e-12L, "CJ");
+  r.VJ = cap[1];
+  r.MJ = cap[2];
+  ShowFittedModel(r.VRCJ, engine);
+  ShowProgress(r.Name.str());
+
+  r.EG = 1.11L;
+  r.Value8 = 0;
+  r.Value9 = 1.0L;
+  r.BV = Finite(r.BreakdownVolt, "BV");
+  r.IBV = Finite(r.BreakdownCurr * 0.001L, "IBV");
+  r.RZ = Finite(r.ZenerResist, "RZ");
+  r.Value15 = 3.0L;
+  r.Value7 = 0.5L;
+  r.TT = DiodeTransitTime(r.RecoveryTime, r.RevForwRatio);
+}
+
+void TakeDiode(TCatDIO& record, const TCatDIO& work) {
+  for (auto field : {&TCatDIO::IS, &TCatDIO::N, &TCatDIO::RS, &TCatDIO::CJ, &TCatDIO::VJ, &TCatDIO::MJ,
+                     &TCatDIO::Value7, &TCatDIO::Value8, &TCatDIO::Value9, &TCatDIO::BV, &TCatDIO::IBV,
+                     &TCatDIO::RZ, &TCatDIO::EG, &TCatDIO::TT, &TCatDIO::Value15})
+    record.*field = work.*field;
+  TakeFittedModel(record.VDID, work.VDID);
+  TakeFittedModel(record.VRCJ, work.VRCJ);
+}
+
+}  // namespace
+
+long double DiodeTransitTime(double recoveryTime, double revForwRatio) {
+  const long double ln = Ln(Quotient(1, revForwRatio, "TT") + 1, "TT");
+  return Quotient(recoveryTime * 1e-9L, ln, "TT");
+}
+
+bool CheckDataDIO(const TCatDIO& r) {
+  bool complete = r.VDID.Count != 0 && r.VRCJ.Count != 0;
+  for (const auto* text : {&r.BreakdownVoltText, &r.BreakdownCurrText, &r.ZenerResistText, &r.ForwCurrText,
+                           &r.RevForwRatioText, &r.RecoveryTimeText})
+    complete = complete && !text->empty();
+  return DatasheetComplete(complete);
+}
+
+bool ComputeDIO(TCatDIO& record) {
+  return RunComputation<TCatDIO>(record, CheckDataDIO(record), DiodeStages, TakeDiode);
+}
+
+}  // namespace pakro

@@ -1,0 +1,122 @@
+// The MOSFET model: fits of the drain current and of the output and
+// feedback capacitances, a fit of the drain-bulk junction derived from the
+// two capacitance fits, the gate overlap capacitances from the gate charge,
+// the leakage resistance, and fixed values. The P-channel curves hold the
+// magnitudes of its voltages and currents, so only the sign of VTO differs.
+#include "compute_engine.h"
+#include "model_compute.h"
+
+namespace pakro {
+
+namespace {
+
+constexpr double FixedKP = 2e-5;  // transconductance parameter
+constexpr double FixedL = 2e-6;   // channel length, m
+constexpr long double PicoFarad = 1e12L;
+const ParamVector CapacitanceStart = {30, 0.75L, 0.33L};
+
+void MosfetStages(TCatMOSFET& r, TIteration& engine) {
+  ShowProgress(r.Name.str());
+  r.KP = FixedKP;
+  r.L = FixedL;
+
+  // Drain current: threshold, gain (gives W) and source resistance. The
+  // curve keeps the threshold as fitted.
+  const ParamVector& id = FitCurve(engine, r.IdVgs, KindMosfetDrain, 3, 1e-4, {1.0L, 0.002L, 3.0L});
+  r.VTO = Stored(r.polarity() == Polarity::N ? id[0] : -id[0], "VTO");
+  r.W = Stored(2 * r.L / r.KP * id[1], "W");
+  r.RS = Stored(id[2], "RS");
+  ShowFittedModel(r.IdVgs, engine);
+  ShowProgress(r.Name.str());
+
+  const ParamVector& coss = FitCurve(engine, r.Coss, KindJunctionCap, 3, 0.01, CapacitanceStart);
+  r.CossC0 = Stored(coss[0] / PicoFarad, "CossC0");
+  r.CossVJ = Stored(coss[1], "CossVJ");
+  r.CossMJ = Stored(coss[2], "CossMJ");
+  ShowFittedModel(r.Coss, engine);
+  ShowProgress(r.Name.str());
+
+  const ParamVector& crss = FitCurve(engine, r.Crss, KindJunctionCap, 3, 0.01, CapacitanceStart);
+  r.CrssC0 = Stored(crss[0] / PicoFarad, "CrssC0");
+  r.CrssVJ = Stored(crss[1], "CrssVJ");
+  r.CrssMJ = Stored(crss[2], "CrssMJ");
+  ShowFittedModel(r.Crss, engine);
+
+  // Drain-bulk junction: the fitted output capacitance less the fitted
+  // feedback capacitance, at the abscissae of the longer curve.
+  const TGraph& longer = r.Crss.Count > r.Coss.Count ? r.Crss : r.Coss;
+  TGraph junction = longer;
+  const ParamVector outputCap = {r.CossC0 * PicoFarad, r.CossVJ, r.CossMJ};
+  const ParamVector feedbackCap = {r.CrssC0 * PicoFarad, r.CrssVJ, r.CrssMJ};
+  for (int i = 0; i < junction.Count && i < TGraph::MaxPoints; ++i)
+    junction.Y[i] = static_cast<double>(engine.Evaluate(outputCap, KindJunctionCap, junction.X[i]) -
+                                        engine.Evaluate(feedbackCap, KindJunctionCap, junction.X[i]));
+  const ParamVector& cbd = FitCurve(engine, junction, KindJunctionCap, 3, 0.01, CapacitanceStart);
+  r.CJBD = Stored(cbd[0] / PicoFarad, "CJBD");
+  r.VJ = Stored(cbd[1], "VJ");
+  r.MJ = Stored(cbd[2], "MJ");
+  ShowProgress(r.Name.str());
+
+  const OverlapCapacitances overlap = MosfetOverlapCapacitances(r.Q0, r.Q1, r.Q2, r.VG, r.VDS1, r.VDS2, r.W);
+  r.CGDO = Stored(overlap.CGDO, "CGDO");
+  r.CGSO = Stored(overlap.CGSO, "CGSO");
+  r.RDS = Stored(MosfetLeakageResistance(r.VDS, r.IDSS), "RDS");
+
+  r.PHI = 0.6;
+  r.GAMMA = 0;
+  r.TOX = 1e-7;
+  r.UO = 600;
+  r.VMAX = 0;
+  r.DELTA = 0;
+  r.THETA = 0;
+  r.ETA = 0;
+  r.RD = r.RS;
+  r.RG = 5;
+  r.RB = 0;
+  r.ISAT = 1e-14;
+  r.N = 1.0;
+  r.CBS = 0;
+  r.TT = 2e-9;
+  r.CGBO = 0;
+  r.Extra1 = 0;
+  r.Extra2 = 1.0;
+}
+
+void TakeMosfet(TCatMOSFET& record, const TCatMOSFET& work) {
+  using M = TCatMOSFET;
+  for (auto field : {&M::VTO,  &M::KP,     &M::PHI,    &M::GAMMA,  &M::TOX,    &M::UO,     &M::VMAX,
+                     &M::DELTA, &M::THETA, &M::ETA,    &M::L,      &M::W,      &M::RD,     &M::RS,
+                     &M::RG,   &M::RB,     &M::RDS,    &M::ISAT,   &M::N,      &M::VJ,     &M::CJBD,
+                     &M::CBS,  &M::MJ,     &M::TT,     &M::CGSO,   &M::CGDO,   &M::CGBO,   &M::Extra1,
+                     &M::Extra2, &M::CrssC0, &M::CossC0, &M::CrssVJ, &M::CossVJ, &M::CrssMJ, &M::CossMJ})
+    record.*field = work.*field;
+  TakeFittedModel(record.IdVgs, work.IdVgs);
+  TakeFittedModel(record.Crss, work.Crss);
+  TakeFittedModel(record.Coss, work.Coss);
+}
+
+}  // namespace
+
+OverlapCapacitances MosfetOverlapCapacitances(double q0, double q1, double q2, double vg, double vds1,
+                                              double vds2, long double W) {
+  const long double cgdo = Quotient((static_cast<long double>(q2) - q1) * 1e-9L,
+                                    static_cast<long double>(vds2) - vds1, "CGDO");
+  const long double cgso = Finite(Quotient(q0 * 1e-9L, vg, "CGSO") - cgdo, "CGSO");
+  return {Quotient(cgso, W, "CGSO"), Quotient(cgdo, W, "CGDO")};
+}
+
+long double MosfetLeakageResistance(double vds, double idss) { return Quotient(vds, idss * 1e-9L, "RDS"); }
+
+bool CheckDataMNE(const TCatMOSFET& r) {
+  bool complete = r.IdVgs.Count != 0 && r.Crss.Count != 0 && r.Coss.Count != 0;
+  for (const auto* text : {&r.TextQ0, &r.TextQ1, &r.TextQ2, &r.TextVG, &r.TextVDS1, &r.TextVDS2, &r.TextVDS,
+                           &r.TextIDSS})
+    complete = complete && !text->empty();
+  return DatasheetComplete(complete);
+}
+
+bool ComputeMOSFET(TCatMOSFET& record) {
+  return RunComputation<TCatMOSFET>(record, CheckDataMNE(record), MosfetStages, TakeMosfet);
+}
+
+}  // namespace pakro

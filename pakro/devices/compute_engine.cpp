@@ -1,0 +1,97 @@
+#include "compute_engine.h"
+
+#include <cmath>
+
+#include "frame_state.h"
+#include "platform/dialogs.h"
+
+namespace pakro {
+
+namespace {
+
+class SilentReport final : public ComputeReport {
+ public:
+  void ProgressMark(std::string_view) override {}
+  void ShowCheckDialog() override {}
+};
+
+SilentReport silentReport;
+ComputeReport* installedReport = &silentReport;
+
+std::string Named(std::string_view what) { return std::string(what); }
+
+}  // namespace
+
+ComputeReport& computeReport() { return *installedReport; }
+
+ComputeReport* setComputeReport(ComputeReport* report) {
+  ComputeReport* previous = installedReport;
+  installedReport = report ? report : &silentReport;
+  return previous;
+}
+
+void ShowProgress(std::string_view componentName) { computeReport().ProgressMark(componentName); }
+
+long double Quotient(long double a, long double b, std::string_view what) {
+  if (b == 0) throw ComputeFault("division by zero in the formula of " + Named(what));
+  return Finite(a / b, what);
+}
+
+long double Ln(long double x, std::string_view what) {
+  if (!(x > 0))
+    throw ComputeFault("logarithm of a value not greater than 0 in the formula of " + Named(what));
+  return Finite(std::log(x), what);
+}
+
+long double Finite(long double x, std::string_view what) {
+  if (!std::isfinite(x)) throw ComputeFault("the formula of " + Named(what) + " gives no finite number");
+  return x;
+}
+
+std::string ComputeFaultText(std::string_view name, std::string_view fault) {
+  return "The component \"" + std::string(name) + "\" was not computed: " + std::string(fault) +
+         ". Please check its data sheet.";
+}
+
+void ReportComputeFault(std::string_view name, const ComputeFault& fault) {
+  CheckFailed = 1;
+  platform::messages().show(platform::MessageKind::Error, ComputeFaultText(name, fault.what()),
+                            platform::Buttons::Ok);
+}
+
+bool DatasheetComplete(bool complete) {
+  if (!complete) computeReport().ShowCheckDialog();
+  return complete;
+}
+
+double Stored(long double value, std::string_view what) {
+  return static_cast<double>(Finite(static_cast<double>(Finite(value, what)), what));
+}
+
+const ParamVector& FitCurve(TIteration& engine, const TGraph& curve, std::uint8_t kind, int nParams,
+                            double tolerance, const ParamVector& start) {
+  engine.X = curve.X;
+  engine.Y = curve.Y;
+  engine.Count = curve.Count;
+  engine.Kind = kind;
+  engine.NParams = nParams;
+  engine.Tolerance = tolerance;
+  engine.P = start;
+  // A fit that cannot approach the data still leaves usable parameters; the
+  // computation goes on with them.
+  engine.Fit();
+  for (int i = 0; i < nParams; ++i) Finite(engine.P[i], "a fitted parameter");
+  return engine.P;
+}
+
+void ShowFittedModel(TGraph& curve, const TIteration& engine) {
+  curve.ShowFitted = true;
+  curve.SetModel(engine.P, engine.Kind, engine.Inputs());
+}
+
+void TakeFittedModel(TGraph& target, const TGraph& computed) {
+  target.ShowFitted = computed.ShowFitted;
+  target.SetModel(computed.FitParams, computed.FitKind, computed.FitInputs);
+}
+
+}  // namespace pakro
