@@ -117,8 +117,10 @@ const OutputTable& OutputTableOf(int kind) {
   throw std::out_of_range("no device kind " + std::to_string(kind));
 }
 
-void CheckOutputNames(std::string_view name, std::string_view usage, bool forMpl) {
-  if (name.empty()) throw OutputError("A component has no name; give it one before writing the output files.");
+void CheckOutputNames(std::string_view name, std::string_view usage, bool forMpl, int index) {
+  if (name.empty())
+    throw OutputError((index > 0 ? "Component " + std::to_string(index) : std::string("A component")) +
+                      " has no name; give it one before writing the output files.");
   for (char c : name)
     if (c == ' ' || IsControl(c))
       throw OutputError("The component name " + Quoted(name) +

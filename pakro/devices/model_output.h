@@ -57,8 +57,9 @@ class OutputError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Raises OutputError for a name or usage text that the outputs cannot hold.
-void CheckOutputNames(std::string_view name, std::string_view usage, bool forMpl);
+// Raises OutputError for a name or usage text that the outputs cannot hold;
+// `index`, when given, names a component without a name by its number.
+void CheckOutputNames(std::string_view name, std::string_view usage, bool forMpl, int index = 0);
 
 // One record as the writers see it.
 struct ModelView {
@@ -150,7 +151,7 @@ int ListOutputKind() {
 template <class Rec>
 void CheckListForOutput(const CatalogList<Rec>& list, bool forMpl) {
   for (int i = 1; i < list.Count(); ++i)
-    CheckOutputNames(list.Items(i).Name.str(), list.Items(i).Usage.str(), forMpl);
+    CheckOutputNames(list.Items(i).Name.str(), list.Items(i).Usage.str(), forMpl, i);
 }
 
 // Writes the SPICE library of the list's components 1 to Count-1: the kind's

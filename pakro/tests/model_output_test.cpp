@@ -110,7 +110,7 @@ TEST(ModelOutput, ComponentsTheFilesCannotHoldAreRefused) {
     const char* named;    // what the message quotes
   };
   const Case cases[] = {
-      {"", "usage", true, true, "no name"},
+      {"", "usage", true, true, "Component 2 has no name"},
       {"1N 4148", "usage", true, true, "\"1N 4148\""},
       {"1N\t4148", "usage", true, true, "\"1N?4148\""},
       {"1N4148", "line\rbreak", true, true, "\"1N4148\""},
@@ -129,7 +129,7 @@ TEST(ModelOutput, ComponentsTheFilesCannotHoldAreRefused) {
     list.Items(2).Usage = c.usage;
     const TCatDIO before = list.Items(2);
 
-    auto expectRefused = [&](const std::function<void()>& write, bool refused) {
+    auto expectRefused = [&](const std::function<void()>& write, bool refused, std::string named) {
       if (!refused) {
         EXPECT_NO_THROW(write());
         return;
@@ -138,18 +138,20 @@ TEST(ModelOutput, ComponentsTheFilesCannotHoldAreRefused) {
         write();
         ADD_FAILURE() << "not refused";
       } catch (const OutputError& e) {
-        EXPECT_NE(std::string(e.what()).find(c.named), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find(named), std::string::npos) << e.what();
       }
     };
-    expectRefused([&] { WriteSpiceLibrary(list, lib); }, c.refusedInSpice);
+    expectRefused([&] { WriteSpiceLibrary(list, lib); }, c.refusedInSpice, c.named);
     if (c.refusedInSpice) {
       EXPECT_EQ(ReadBytes(lib), "previous");
     }
-    expectRefused([&] { WriteMplFiles(list, mpl, en); }, c.refusedInMpl);
+    expectRefused([&] { WriteMplFiles(list, mpl, en); }, c.refusedInMpl, c.named);
     EXPECT_EQ(std::filesystem::exists(mpl), !c.refusedInMpl);
     EXPECT_EQ(std::filesystem::exists(en), !c.refusedInMpl);
     platform::TextFileWriter src(dir.Path("d.SRC"));
-    expectRefused([&] { WriteCatalogSourceDIO(list.Items(2), src); }, c.refusedInSpice);
+    // A single block does not know the component's number.
+    const std::string blockNamed = *c.name ? c.named : "A component has no name";
+    expectRefused([&] { WriteCatalogSourceDIO(list.Items(2), src); }, c.refusedInSpice, blockNamed);
     // The library itself is never altered.
     EXPECT_EQ(list.Items(2).Name, before.Name.str());
     EXPECT_EQ(list.Items(2).Usage, before.Usage.str());
