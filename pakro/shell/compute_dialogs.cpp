@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 #include "blank.h"
@@ -101,6 +102,15 @@ TDlgCompute::TDlgCompute(QWidget* parent) : QDialog(parent) {
 void TDlgCompute::CancelBtnClick() { Cancelled = true; }
 
 void TDlgCompute::reject() { CancelBtnClick(); }
+
+void TDlgCompute::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  if (QScreen* s = screen()) {
+    QRect frame = frameGeometry();
+    frame.moveCenter(s->availableGeometry().center());
+    move(frame.topLeft());
+  }
+}
 
 void TDlgCompute::SetRow(std::string row) {
   row_ = std::move(row);

@@ -43,6 +43,8 @@ class TDlgCompute : public QDialog {
  protected:
   // Escape and the close box count as Cancel; the series hides the dialog.
   void reject() override;
+  // Centred on the screen whenever it is shown.
+  void showEvent(QShowEvent* event) override;
 
  private:
   std::string row_;

@@ -97,8 +97,10 @@ class TMainForm : public QMainWindow {
   bool ShowRecord(TBlank* form, int index, QObject* sender);
 
   // --- computing (form: the library to compute, by default the active one)
-  // Computes the current record of the library and shows the result.
-  void ComputeOne(QObject* sender, TBlank* form = nullptr);
+  // Computes the current record of the library and shows the result. False
+  // when the computation failed (the user has been told why) or there was
+  // no library.
+  bool ComputeOne(QObject* sender, TBlank* form = nullptr);
   // Computes the library's records from the current one on, showing the
   // progress dialog, until the last record, a failed check or Cancel.
   void ComputeSeries(QObject* sender, TBlank* form = nullptr);

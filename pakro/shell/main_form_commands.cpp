@@ -306,11 +306,12 @@ void TMainForm::Currentcomponent1Click(QObject* sender) {
   ComputeOne(sender);
 }
 
-void TMainForm::ComputeOne(QObject* sender, TBlank* form) {
+bool TMainForm::ComputeOne(QObject* sender, TBlank* form) {
   if (!form) form = DispatchTarget();
-  if (!form) return;
+  if (!form) return false;
   // A check dialog still up belongs to an earlier computation.
   if (CheckDlg) CheckDlg->hide();
+  bool computed = true;
   try {
     SeriesScope running(this);
     DeviceLibrary& list = form->List();
@@ -320,9 +321,11 @@ void TMainForm::ComputeOne(QObject* sender, TBlank* form) {
     if (CheckFailed && CheckDlg) CheckDlg->SetFailed(form, index);
   } catch (const std::exception& e) {
     ReportError(e);
+    computed = false;
   }
   form->ShowData();
   SetCbNavigator();
+  return computed;
 }
 
 bool TMainForm::SeriesDone(TBlank* form) const {
@@ -356,8 +359,8 @@ void TMainForm::ComputeSeries(QObject* sender, TBlank* form) {
       DlgCompute->show();
     }
     for (;;) {
-      ComputeOne(sender, library);
-      if (!library || SeriesDone(library)) break;
+      // A computation that failed ends the series.
+      if (!ComputeOne(sender, library) || !library || SeriesDone(library)) break;
       if (DlgCompute && DlgCompute->Cancelled) break;
       Move(sender, toNext, library);
     }

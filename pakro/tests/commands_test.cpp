@@ -357,6 +357,19 @@ TEST_F(Compute, CurrentComponentComputesTheRecordShown) {
   EXPECT_EQ(main->MDIChildCount(), 0);
 }
 
+TEST_F(Compute, AComputationThatFailsEndsTheSeriesWithItsMessage) {
+  TestForm* form = library(3, 1);
+  form->list.failing = {"c2"};
+  platform::testing::ScriptedMessages messages;
+  messages.expect("The fit of c2 failed.", Answer::Ok, MessageKind::Error, Buttons::Ok);
+  item("Allcomponents1")->trigger();
+  EXPECT_EQ(form->list.computed, std::vector<int>{1});
+  EXPECT_EQ(form->list.current, 2);
+  EXPECT_FALSE(DlgCompute->isVisible());
+  EXPECT_FALSE(main->SeriesRunning());
+  EXPECT_TRUE(item("FileCloseItem")->isEnabled());
+}
+
 TEST_F(Compute, ASingleComponentLibraryComputesItAndEnds) {
   TestForm* form = library(1, 1);
   item("Allcomponents1")->trigger();

@@ -81,6 +81,7 @@ class TestLibrary final : public DeviceLibrary {
   }
   void Compute(int index) override {
     const std::string& name = names.at(static_cast<std::size_t>(index));
+    if (failing.count(name)) throw std::runtime_error("The fit of " + name + " failed.");
     if (incomplete.count(name)) {
       computeProgress().ShowCheck();
       CheckFailed = 1;
@@ -97,6 +98,8 @@ class TestLibrary final : public DeviceLibrary {
   int kind = 1;
   // Names whose datasheet check fails.
   std::set<std::string> incomplete;
+  // Names whose computation raises an error.
+  std::set<std::string> failing;
   // Records computed, in order.
   std::vector<int> computed;
   // Runs before each progress mark.
