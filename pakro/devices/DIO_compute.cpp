@@ -20,10 +20,10 @@ void DiodeStages(TCatDIO& r, TIteration& engine) {
   ShowProgress(r.Name.str());
 
   // Junction capacitance, in pF.
-  const ParamVector& cap = FitCurve(engine, r.VRCJ, KindJunctionCap, 3, 1e-6, {30, 0.75L, 0.33L});
-  r.CJ = Finite(cap[0] * 1e-12L, "CJ");
-  r.VJ = cap[1];
-  r.MJ = cap[2];
+  const JunctionFit cap = FitJunctionCapacitance(engine, r.VRCJ, 1e-6);
+  r.CJ = Finite(cap.C0, "CJ");
+  r.VJ = cap.VJ;
+  r.MJ = cap.MJ;
   ShowFittedModel(r.VRCJ, engine);
   ShowProgress(r.Name.str());
 

@@ -13,7 +13,6 @@ namespace {
 constexpr double FixedKP = 2e-5;  // transconductance parameter
 constexpr double FixedL = 2e-6;   // channel length, m
 constexpr long double PicoFarad = 1e12L;
-const ParamVector CapacitanceStart = {30, 0.75L, 0.33L};
 
 void MosfetStages(TCatMOSFET& r, TIteration& engine) {
   ShowProgress(r.Name.str());
@@ -29,17 +28,17 @@ void MosfetStages(TCatMOSFET& r, TIteration& engine) {
   ShowFittedModel(r.IdVgs, engine);
   ShowProgress(r.Name.str());
 
-  const ParamVector& coss = FitCurve(engine, r.Coss, KindJunctionCap, 3, 0.01, CapacitanceStart);
-  r.CossC0 = Stored(coss[0] / PicoFarad, "CossC0");
-  r.CossVJ = Stored(coss[1], "CossVJ");
-  r.CossMJ = Stored(coss[2], "CossMJ");
+  const JunctionFit coss = FitJunctionCapacitance(engine, r.Coss, 0.01);
+  r.CossC0 = Stored(coss.C0, "CossC0");
+  r.CossVJ = Stored(coss.VJ, "CossVJ");
+  r.CossMJ = Stored(coss.MJ, "CossMJ");
   ShowFittedModel(r.Coss, engine);
   ShowProgress(r.Name.str());
 
-  const ParamVector& crss = FitCurve(engine, r.Crss, KindJunctionCap, 3, 0.01, CapacitanceStart);
-  r.CrssC0 = Stored(crss[0] / PicoFarad, "CrssC0");
-  r.CrssVJ = Stored(crss[1], "CrssVJ");
-  r.CrssMJ = Stored(crss[2], "CrssMJ");
+  const JunctionFit crss = FitJunctionCapacitance(engine, r.Crss, 0.01);
+  r.CrssC0 = Stored(crss.C0, "CrssC0");
+  r.CrssVJ = Stored(crss.VJ, "CrssVJ");
+  r.CrssMJ = Stored(crss.MJ, "CrssMJ");
   ShowFittedModel(r.Crss, engine);
 
   // Drain-bulk junction: the fitted output capacitance less the fitted
@@ -51,10 +50,10 @@ void MosfetStages(TCatMOSFET& r, TIteration& engine) {
   for (int i = 0; i < junction.Count && i < TGraph::MaxPoints; ++i)
     junction.Y[i] = static_cast<double>(engine.Evaluate(outputCap, KindJunctionCap, junction.X[i]) -
                                         engine.Evaluate(feedbackCap, KindJunctionCap, junction.X[i]));
-  const ParamVector& cbd = FitCurve(engine, junction, KindJunctionCap, 3, 0.01, CapacitanceStart);
-  r.CJBD = Stored(cbd[0] / PicoFarad, "CJBD");
-  r.VJ = Stored(cbd[1], "VJ");
-  r.MJ = Stored(cbd[2], "MJ");
+  const JunctionFit cbd = FitJunctionCapacitance(engine, junction, 0.01);
+  r.CJBD = Stored(cbd.C0, "CJBD");
+  r.VJ = Stored(cbd.VJ, "VJ");
+  r.MJ = Stored(cbd.MJ, "MJ");
   ShowProgress(r.Name.str());
 
   const OverlapCapacitances overlap = MosfetOverlapCapacitances(r.Q0, r.Q1, r.Q2, r.VG, r.VDS1, r.VDS2, r.W);

@@ -77,17 +77,17 @@ void BipolarStages(TCatBipolar& r, TIteration& engine) {
   ShowProgress(r.Name.str());
 
   // Junction capacitances, in pF.
-  const ParamVector& cob = FitCurve(engine, r.VCBCOBO, KindJunctionCap, 3, 0.01, {30, 0.75L, 0.33L});
-  store(P::CJC, cob[0] * 1e-12L, "CJC");
-  store(P::VJC, cob[1], "VJC");
-  store(P::MJC, cob[2], "MJC");
+  const JunctionFit cob = FitJunctionCapacitance(engine, r.VCBCOBO, 0.01);
+  store(P::CJC, cob.C0, "CJC");
+  store(P::VJC, cob.VJ, "VJC");
+  store(P::MJC, cob.MJ, "MJC");
   ShowFittedModel(r.VCBCOBO, engine);
   ShowProgress(r.Name.str());
 
-  const ParamVector& cib = FitCurve(engine, r.VEBCIBO, KindJunctionCap, 3, 0.01, {30, 0.75L, 0.33L});
-  store(P::CJE, cib[0] * 1e-12L, "CJE");
-  store(P::VJE, cib[1], "VJE");
-  store(P::MJE, cib[2], "MJE");
+  const JunctionFit cib = FitJunctionCapacitance(engine, r.VEBCIBO, 0.01);
+  store(P::CJE, cib.C0, "CJE");
+  store(P::VJE, cib.VJ, "VJE");
+  store(P::MJE, cib.MJ, "MJE");
   ShowFittedModel(r.VEBCIBO, engine);
 
   par[P::KF] = 0.0;
@@ -95,7 +95,7 @@ void BipolarStages(TCatBipolar& r, TIteration& engine) {
   par[P::EG] = 1.11;
   const long double TF = ForwardTransitTime(data[D::FT], par[P::CJC], par[P::RC]);
   store(P::TF, TF, "TF");
-  store(P::TR, ReverseTransitTime(data[D::TS], data[D::ICIB], par[P::BF], par[P::BR], par[P::TF]), "TR");
+  store(P::TR, ReverseTransitTime(data[D::TS], data[D::ICIB], par[P::BF], par[P::BR], TF), "TR");
   ShowProgress(r.Name.str());
 }
 

@@ -2,49 +2,27 @@
 
 #include <cmath>
 
+#include "compute_progress.h"
 #include "frame_state.h"
 #include "platform/dialogs.h"
 
 namespace pakro {
 
-namespace {
-
-class SilentReport final : public ComputeReport {
- public:
-  void ProgressMark(std::string_view) override {}
-  void ShowCheckDialog() override {}
-};
-
-SilentReport silentReport;
-ComputeReport* installedReport = &silentReport;
-
-std::string Named(std::string_view what) { return std::string(what); }
-
-}  // namespace
-
-ComputeReport& computeReport() { return *installedReport; }
-
-ComputeReport* setComputeReport(ComputeReport* report) {
-  ComputeReport* previous = installedReport;
-  installedReport = report ? report : &silentReport;
-  return previous;
-}
-
-void ShowProgress(std::string_view componentName) { computeReport().ProgressMark(componentName); }
+void ShowProgress(std::string_view componentName) { computeProgress().Mark(componentName); }
 
 long double Quotient(long double a, long double b, std::string_view what) {
-  if (b == 0) throw ComputeFault("division by zero in the formula of " + Named(what));
+  if (b == 0) throw ComputeFault("division by zero in the formula of " + std::string(what));
   return Finite(a / b, what);
 }
 
 long double Ln(long double x, std::string_view what) {
   if (!(x > 0))
-    throw ComputeFault("logarithm of a value not greater than 0 in the formula of " + Named(what));
+    throw ComputeFault("logarithm of a value not greater than 0 in the formula of " + std::string(what));
   return Finite(std::log(x), what);
 }
 
 long double Finite(long double x, std::string_view what) {
-  if (!std::isfinite(x)) throw ComputeFault("the formula of " + Named(what) + " gives no finite number");
+  if (!std::isfinite(x)) throw ComputeFault("the formula of " + std::string(what) + " gives no finite number");
   return x;
 }
 
@@ -60,7 +38,7 @@ void ReportComputeFault(std::string_view name, const ComputeFault& fault) {
 }
 
 bool DatasheetComplete(bool complete) {
-  if (!complete) computeReport().ShowCheckDialog();
+  if (!complete) computeProgress().ShowCheck();
   return complete;
 }
 
@@ -82,6 +60,11 @@ const ParamVector& FitCurve(TIteration& engine, const TGraph& curve, std::uint8_
   engine.Fit();
   for (int i = 0; i < nParams; ++i) Finite(engine.P[i], "a fitted parameter");
   return engine.P;
+}
+
+JunctionFit FitJunctionCapacitance(TIteration& engine, const TGraph& curve, double tolerance) {
+  const ParamVector& p = FitCurve(engine, curve, KindJunctionCap, 3, tolerance, {30, 0.75L, 0.33L});
+  return {p[0] * 1e-12L, p[1], p[2]};
 }
 
 void ShowFittedModel(TGraph& curve, const TIteration& engine) {

@@ -1,7 +1,7 @@
 #pragma once
-// What the model computations of all device kinds share: how a computation
-// reports to the compute and check dialogs, the fit of one datasheet curve,
-// and the guarded arithmetic of the closed formulas.
+// What the model computations of all device kinds share: the progress mark,
+// the fit of one datasheet curve, and the guarded arithmetic of the closed
+// formulas.
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -12,27 +12,8 @@
 
 namespace pakro {
 
-// What a computation tells the user interface. The frame installs one that
-// drives the compute dialog and the check dialog; without one, nothing is
-// shown (a computation run headless).
-class ComputeReport {
- public:
-  virtual ~ComputeReport() = default;
-  // One progress mark after a stage of the fit: the compute dialog names the
-  // component, appends a mark to its row and lets queued input be handled
-  // (the moment at which its Cancel button can be pressed).
-  virtual void ProgressMark(std::string_view componentName) = 0;
-  // The datasheet is incomplete: the check dialog is shown, not modal.
-  virtual void ShowCheckDialog() = 0;
-};
-
-// The installed report (a silent one by default).
-ComputeReport& computeReport();
-// Installs a report; nullptr restores the silent one. Returns the previous
-// one so a scope can put it back.
-ComputeReport* setComputeReport(ComputeReport* report);
-
-// One progress mark for the component being computed.
+// One progress mark for the component being computed, through the compute
+// progress seam.
 void ShowProgress(std::string_view componentName);
 
 // A closed formula that has no finite value for the component's data.
@@ -55,7 +36,7 @@ long double Finite(long double x, std::string_view what);
 std::string ComputeFaultText(std::string_view name, std::string_view fault);
 
 // The answer of a completeness check: when the datasheet is incomplete the
-// check dialog is shown.
+// check dialog is shown through the compute progress seam.
 bool DatasheetComplete(bool complete);
 // Shows the message of a failed formula and ends a running series, as an
 // incomplete datasheet does (CheckFailed := 1).
@@ -71,6 +52,14 @@ double Stored(long double value, std::string_view what);
 // Returns the fitted parameters, each checked to be finite.
 const ParamVector& FitCurve(TIteration& engine, const TGraph& curve, std::uint8_t kind, int nParams,
                             double tolerance, const ParamVector& start);
+
+// A junction capacitance (model kind 12) fitted to a curve of pF against
+// reverse voltage, from the start values all kinds use: the zero-bias
+// capacitance in F, the junction potential and the grading coefficient.
+struct JunctionFit {
+  long double C0, VJ, MJ;
+};
+JunctionFit FitJunctionCapacitance(TIteration& engine, const TGraph& curve, double tolerance);
 
 // The curve shows its fitted model: the engine's parameters, kind and
 // fixed inputs as they are now.

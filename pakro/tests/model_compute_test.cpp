@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "compute_engine.h"
+#include "compute_progress.h"
 #include "frame_state.h"
 #include "library_test_support.h"
 #include "model_compute.h"
@@ -28,22 +29,22 @@ namespace D = BipolarData;
 
 // Records what a computation tells the dialogs; `onMark` runs inside every
 // progress mark, where the real dialog lets queued input run.
-class RecordingReport final : public ComputeReport {
+class RecordingReport final : public ComputeProgress {
  public:
-  RecordingReport() : previous_(setComputeReport(this)) {}
-  ~RecordingReport() override { setComputeReport(previous_); }
-  void ProgressMark(std::string_view name) override {
+  RecordingReport() : previous_(setComputeProgress(this)) {}
+  ~RecordingReport() override { setComputeProgress(previous_); }
+  void Mark(std::string_view name) override {
     marks.emplace_back(name);
     if (onMark) onMark(static_cast<int>(marks.size()));
   }
-  void ShowCheckDialog() override { ++checkDialogs; }
+  void ShowCheck() override { ++checkDialogs; }
 
   std::vector<std::string> marks;
   int checkDialogs = 0;
   std::function<void(int mark)> onMark;
 
  private:
-  ComputeReport* previous_;
+  ComputeProgress* previous_;
 };
 
 // Everything a record holds, as its library lines plus the fitted models of
@@ -366,6 +367,55 @@ TEST_F(ModelCompute, PnpGivesTheParametersOfTheSameNpnDatasheet) {
   ASSERT_TRUE(ComputeTRN(n));
   ASSERT_TRUE(ComputeTRP(p));
   EXPECT_EQ(n.Param, p.Param);
+}
+
+// A computed record written to a library and read back draws the same fitted
+// curves: the reader arms each curve from the stored values with the model,
+// parameters and inputs that the computation gave it (the P-channel MOSFET
+// and JFET with the threshold as fitted, not the stored VTO).
+template <class List, class Rec, class Fill>
+void ExpectReadBackCurves(Fill fill, bool (*compute)(Rec&), std::initializer_list<TGraph Rec::*> curves) {
+  testing::ScratchDir dir;
+  List list;
+  list.AddItem();
+  list.AddItem();
+  auto& computed = list.Items(1);
+  fill(computed);
+  ASSERT_TRUE(compute(computed));
+  list.WriteLibrary(dir.Path("lib.lbr"));
+  List back;
+  LibraryFile file(dir.Path("lib.lbr"));
+  back.ReadLibrary(file);
+  const auto& read = back.Items(1);
+  ASSERT_TRUE(read.Computed);
+  for (auto curve : curves) {
+    const TGraph& a = computed.*curve;
+    const TGraph& b = read.*curve;
+    EXPECT_TRUE(b.ShowFitted);
+    EXPECT_EQ(b.FitKind, a.FitKind);
+    // the library keeps six digits
+    for (int i = 0; i < 4; ++i)
+      EXPECT_NEAR(b.FitParams[i], a.FitParams[i], std::fabs(a.FitParams[i]) * 1e-5L)
+          << "kind " << int(a.FitKind) << ", P" << i + 1;
+    FittedCurve ca, cb;
+    a.ComputeCurve(ca);
+    b.ComputeCurve(cb);
+    for (int k = 0; k < FittedCurve::Points; ++k)
+      EXPECT_NEAR(cb.Y[k], ca.Y[k], std::fabs(ca.Y[k]) * 1e-3L + 1e-9L) << "kind " << int(a.FitKind) << ", x " << double(ca.X[k]);
+  }
+}
+
+TEST_F(ModelCompute, CurvesReadBackAsComputed) {
+  ExpectReadBackCurves<TCatListDIO, TCatDIO>([](TCatDIO& r) { synthetic::FillDiode(r, "D"); }, ComputeDIO,
+                                    {&TCatDIO::VDID, &TCatDIO::VRCJ});
+  ExpectReadBackCurves<TCatListTRP, TCatTRP>([](TCatTRP& r) { synthetic::FillBipolar(r, "Q"); }, ComputeTRP,
+                                    {&TCatTRP::ICVBE, &TCatTRP::ICBETA, &TCatTRP::ICVCE, &TCatTRP::VCBCOBO,
+                                     &TCatTRP::VEBCIBO});
+  ExpectReadBackCurves<TCatListJFP, TCatJFP>([](TCatJFP& r) { synthetic::FillJfet(r, "J", Jfet()); }, ComputeJFP,
+                                    {&TCatJFP::CurveVGSID, &TCatJFP::CurveVXSCRSS, &TCatJFP::CurveVGSCISS});
+  ExpectReadBackCurves<TCatListMPE, TCatMPE>([](TCatMPE& r) { synthetic::FillMosfet(r, "M", Mosfet()); }, ComputeMPE,
+                                    {&TCatMPE::IdVgs, &TCatMPE::Crss, &TCatMPE::Coss});
+  ExpectReadBackCurves<TCatListCOR, TCatCOR>([](TCatCOR& r) { synthetic::FillCore(r, "C"); }, ComputeCOR, {&TCatCOR::BH});
 }
 
 // ---- fitting back curves of known parameters -------------------------------

@@ -33,6 +33,12 @@ void SetValue(Text& text, double& value, double v) {
   value = v;
 }
 
+// A curve parameter with its text.
+inline void SetCurveParam(TGraph& curve, double v) {
+  curve.CurveParamText = FloatToText(FloatFormat::General, 6, 2, v);
+  curve.CurveParam = v;
+}
+
 // --- diode: RS 2 ohm, N 1.6, IS 5e-9 A; CJ 40 pF, VJ 0.7, MJ 0.45 -----------
 struct DiodeTruth {
   ParamVector forward{0.002L, 1.6L * 0.02586L, 5e-6L};  // kΩ, N·Vt, mA
@@ -85,11 +91,9 @@ inline void FillBipolar(TCatBipolar& r, const std::string& name, const BipolarTr
   r.Name = name;
   FillCurve(r.ICVBE, KindBaseEmitter, t.baseEmitter, {0.01, 0.1, 1, 10, 100, 300});
   FillCurve(r.ICBETA, KindCurrentGain, t.gain, {0.01, 0.1, 1, 10, 50, 100, 300}, in);
-  r.ICBETA.CurveParam = t.vce;
-  r.ICBETA.CurveParamText = "5";
+  SetCurveParam(r.ICBETA, t.vce);
   FillCurve(r.ICVCE, KindSaturation, t.saturation, {0.1, 1, 10, 50, 100}, in);
-  r.ICVCE.CurveParam = t.icib;
-  r.ICVCE.CurveParamText = "10";
+  SetCurveParam(r.ICVCE, t.icib);
   FillCurve(r.VCBCOBO, KindJunctionCap, t.cob, {0.1, 1, 2, 5, 10, 20, 30});
   FillCurve(r.VEBCIBO, KindJunctionCap, t.cib, {0.1, 0.5, 1, 2, 3, 4});
   SetValue(r.DataText[D::Hoe], r.DataValue[D::Hoe], 10);
@@ -116,9 +120,9 @@ inline void FillJfet(TCatJFET& r, const std::string& name, const JfetTruth& t = 
   in.Bias33 = t.bias33;
   in.CGD33 = static_cast<double>(t.feedback[0] * 1e-12L);
   FillCurve(r.CurveVXSCRSS, KindJfetBiasedCap, t.feedback, {0, 1, 2, 5, 10, 15, 20}, in);
-  r.CurveVXSCRSS.CurveParam = t.bias32;
+  SetCurveParam(r.CurveVXSCRSS, t.bias32);
   FillCurve(r.CurveVGSCISS, KindJfetTwoJunctions, t.input, {0, 1, 2, 5, 10, 15, 20}, in);
-  r.CurveVGSCISS.CurveParam = t.bias33;
+  SetCurveParam(r.CurveVGSCISS, t.bias33);
   SetValue(r.GosText, r.Gos, 10);
   SetValue(r.GosIDText, r.GosID, 1);
 }
