@@ -7,7 +7,6 @@
 #include <string>
 
 #include "blank.h"
-#include "compute_dialogs.h"
 #include "device_library.h"
 #include "frame_state.h"
 #include "main_form.h"
@@ -30,7 +29,6 @@ void warn(const std::string& text) {
 // not written.
 bool TMainForm::ComputeAllForOutput(QObject* sender, TBlank* form, const std::string& what) {
   QPointer<TBlank> library(form);
-  if (DlgCompute) DlgCompute->Cancelled = false;
   Allcomponents1Click(sender);
   if (!library) return false;
   const DeviceLibrary& list = library->List();

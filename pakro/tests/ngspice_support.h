@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 #include <sstream>
 #include <string>
 
@@ -33,6 +34,19 @@ inline std::string RunNgspice(const std::string& ngspice, const std::string& net
     pclose(pipe);
   }
   return output;
+}
+
+// Every "name = value" line of ngspice's output (what print shows).
+inline std::map<std::string, double> PrintedValues(const std::string& output) {
+  std::map<std::string, double> values;
+  std::istringstream lines(output);
+  std::string line;
+  while (std::getline(lines, line)) {
+    char key[128];
+    double value = 0;
+    if (std::sscanf(line.c_str(), "%127s = %lf", key, &value) == 2) values[key] = value;
+  }
+  return values;
 }
 
 }  // namespace pakro::testing

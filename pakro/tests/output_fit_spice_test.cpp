@@ -39,11 +39,15 @@ class FittedCard : public ::testing::Test {
     resetFrameState();
   }
 
-  // Writes the library of the computed component 1.
-  template <class List>
-  std::string Library(List& list, const char* name) {
-    EXPECT_TRUE(list.Items(1).Computed);
-    const std::string path = dir_.Path(std::string(name) + ".lib");
+  // Fills the list's component 1 with `fill` under the name `model`,
+  // computes it and writes the library; returns the library's path.
+  template <class List, class Fill, class Compute>
+  std::string Library(List& list, Fill fill, Compute compute, const char* model, const char* file) {
+    list.AddItem();
+    list.AddItem();
+    fill(list.Items(1), model);
+    EXPECT_TRUE(compute(list.Items(1))) << model;
+    const std::string path = dir_.Path(std::string(file) + ".lib");
     WriteSpiceLibrary(list, path);
     return path;
   }
@@ -57,14 +61,7 @@ class FittedCard : public ::testing::Test {
     std::ofstream(netlist) << "fitted card\n.options TEMP=26.943 TNOM=26.943\n.include '" << library << "'\n"
                            << circuit << ".control\n" << control << ".endc\n.end\n";
     const std::string output = testing::RunNgspice(ngspice_, netlist);
-    std::map<std::string, double> values;
-    std::istringstream lines(output);
-    std::string line;
-    while (std::getline(lines, line)) {
-      char key[128];
-      double value = 0;
-      if (std::sscanf(line.c_str(), "%127s = %lf", key, &value) == 2) values[key] = value;
-    }
+    const std::map<std::string, double> values = testing::PrintedValues(output);
     if (values.empty()) ADD_FAILURE() << "ngspice printed no values:\n" << output;
     return values;
   }
@@ -107,12 +104,9 @@ std::string CapacitanceOf(const std::string& source) {
 // each datasheet point; the capacitance within 0.5 % and 3 %.
 TEST_F(FittedCard, DiodeForwardVoltageAndCapacitance) {
   TCatListDIO list;
-  list.AddItem();
-  list.AddItem();
-  TCatDIO& d = list.Items(1);
-  synthetic::FillDiode(d, "DFIT");
-  ASSERT_TRUE(ComputeDIO(d));
-  const std::string library = Library(list, "diode");
+  const std::string library =
+      Library(list, [](auto& r, const char* name) { synthetic::FillDiode(r, name); }, ComputeDIO, "DFIT", "diode");
+  const TCatDIO& d = list.Items(1);
 
   std::string circuit;
   for (int i = 0; i < d.VDID.Count; ++i) {
@@ -144,12 +138,9 @@ TEST_F(FittedCard, DiodeForwardVoltageAndCapacitance) {
 // output and input capacitances within 1 %.
 TEST_F(FittedCard, BipolarGainSaturationAndCapacitances) {
   TCatListTRN list;
-  list.AddItem();
-  list.AddItem();
-  TCatTRN& t = list.Items(1);
-  synthetic::FillBipolar(t, "QFIT");
-  ASSERT_TRUE(ComputeTRN(t));
-  const std::string library = Library(list, "npn");
+  const std::string library =
+      Library(list, [](auto& r, const char* name) { synthetic::FillBipolar(r, name); }, ComputeTRN, "QFIT", "npn");
+  const TCatTRN& t = list.Items(1);
 
   const TGraph& gain = t.ICBETA;
   std::string circuit;
@@ -215,12 +206,9 @@ TEST_F(FittedCard, BipolarGainSaturationAndCapacitances) {
 // they are not compared here.)
 TEST_F(FittedCard, JfetDrainCurrent) {
   TCatListJFN list;
-  list.AddItem();
-  list.AddItem();
-  TCatJFN& j = list.Items(1);
-  synthetic::FillJfet(j, "JFIT");
-  ASSERT_TRUE(ComputeJFN(j));
-  const std::string library = Library(list, "njfet");
+  const std::string library =
+      Library(list, [](auto& r, const char* name) { synthetic::FillJfet(r, name); }, ComputeJFN, "JFIT", "njfet");
+  const TCatJFN& j = list.Items(1);
 
   const TGraph& id = j.CurveVGSID;
   const double vds = std::fabs(j.VTO) + 1;
@@ -248,12 +236,9 @@ TEST_F(FittedCard, JfetDrainCurrent) {
 // given there.
 TEST_F(FittedCard, MosfetDrainCurrent) {
   TCatListMNE list;
-  list.AddItem();
-  list.AddItem();
-  TCatMNE& m = list.Items(1);
-  synthetic::FillMosfet(m, "MFIT");
-  ASSERT_TRUE(ComputeMNE(m));
-  const std::string library = Library(list, "nmos");
+  const std::string library =
+      Library(list, [](auto& r, const char* name) { synthetic::FillMosfet(r, name); }, ComputeMNE, "MFIT", "nmos");
+  const TCatMNE& m = list.Items(1);
 
   const TGraph& id = m.IdVgs;
   std::string circuit;

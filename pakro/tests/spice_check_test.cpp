@@ -36,14 +36,7 @@ class SpiceCheck : public ::testing::Test {
     const auto file = std::filesystem::path(::testing::TempDir()) / ("pakro_" + name + ".cir");
     std::ofstream(file) << netlist;
     const std::string output = testing::RunNgspice(ngspice_, file.string());
-    std::map<std::string, double> values;
-    std::stringstream lines(output);
-    std::string line;
-    while (std::getline(lines, line)) {
-      char key[128];
-      double value = 0;
-      if (std::sscanf(line.c_str(), "%127s = %lf", key, &value) == 2) values[key] = value;
-    }
+    const std::map<std::string, double> values = testing::PrintedValues(output);
     if (values.empty()) ADD_FAILURE() << "ngspice printed no values:\n" << output;
     return values;
   }
