@@ -54,6 +54,8 @@ int RunAndWait(const std::string& batchFile, const std::vector<std::string>& arg
   }
   if (pid == 0) {
     ::close(report[0]);
+    // The batch file inherits none of this program's open files.
+    ::close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
     if (directory == nullptr || ::chdir(directory) == 0) ::execv("/bin/sh", argv.data());
     const int error = errno;
     [[maybe_unused]] ssize_t ignored = ::write(report[1], &error, sizeof error);

@@ -19,8 +19,9 @@ std::string OutputBaseName(std::string_view caption);
 // the signal number when a signal ended it). Returns -1 when it cannot be
 // started: the directory cannot be entered, the batch file is not there or
 // cannot be read, or no process can be made. A relative batch file is
-// looked for in the working directory. Nothing of this process (its current
-// directory included) is changed.
+// looked for in the working directory. The batch file inherits none of the
+// program's open files, and nothing of this process (its current directory
+// included) is changed.
 int RunAndWait(const std::string& batchFile, const std::vector<std::string>& arguments,
                const std::string& workingDirectory);
 

@@ -3,6 +3,7 @@
 #include "output_commands.h"
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -72,6 +73,15 @@ TEST_F(RunAndWaitTest, WhatCannotBeStartedGivesMinusOne) {
     ::chmod(locked.c_str(), 0);
     EXPECT_EQ(RunAndWait("locked.bat", {}, Dir("work dir")), -1);
   }
+}
+
+TEST_F(RunAndWaitTest, TheScriptInheritsNoOpenFile) {
+  const std::string held = Write("held.txt", "x");
+  const int fd = ::open(held.c_str(), O_RDONLY);  // not closed on exec
+  ASSERT_GE(fd, 3);
+  Write("work dir/fds.bat", "test -e /proc/$$/fd/" + std::to_string(fd) + " && exit 9\nexit 0\n");
+  EXPECT_EQ(RunAndWait("fds.bat", {}, Dir("work dir")), 0);
+  ::close(fd);
 }
 
 TEST_F(RunAndWaitTest, AScriptEndedBySignalIsNoSuccess) {
