@@ -11,6 +11,7 @@
 #include "iteration.h"
 #include "main_form.h"
 #include "model_compute.h"
+#include "model_output.h"
 #include "scaled_string_grid.h"
 
 namespace pakro {
@@ -92,7 +93,10 @@ void TBlankDIO::FormCreate() {
   FinishPages();
 
   list_ = std::make_unique<ListLibrary<TCatListDIO, TCatDIO>>(
-      KindOperations<TCatListDIO>{[](TCatListDIO& l, int i) { ComputeDIO(l.Items(i)); }, {}, {}});
+      KindOperations<TCatListDIO>{
+          [](TCatListDIO& l, int i) { ComputeDIO(l.Items(i)); },
+          [](TCatListDIO& l, const std::string& path) { WriteSpiceLibrary(l, path); },
+          [](TCatListDIO& l, const std::string& mpl, const std::string& en) { WriteMplFiles(l, mpl, en); }});
   // Every datasheet form that opens starts a fresh fitting engine.
   Iteration = std::make_unique<TIteration>();
   try {

@@ -11,6 +11,7 @@
 #include "iteration.h"
 #include "main_form.h"
 #include "model_compute.h"
+#include "model_output.h"
 #include "scaled_string_grid.h"
 
 namespace pakro {
@@ -164,10 +165,14 @@ void TBlankBipolar::FormCreate() {
 
   if (npn)
     list_ = std::make_unique<ListLibrary<TCatListTRN, TCatBipolar>>(KindOperations<TCatListTRN>{
-        [](TCatListTRN& l, int i) { ComputeTRN(l.Items(i)); }, {}, {}});
+        [](TCatListTRN& l, int i) { ComputeTRN(l.Items(i)); },
+        [](TCatListTRN& l, const std::string& path) { WriteSpiceLibrary(l, path); },
+        [](TCatListTRN& l, const std::string& mpl, const std::string& en) { WriteMplFiles(l, mpl, en); }});
   else
     list_ = std::make_unique<ListLibrary<TCatListTRP, TCatBipolar>>(KindOperations<TCatListTRP>{
-        [](TCatListTRP& l, int i) { ComputeTRP(l.Items(i)); }, {}, {}});
+        [](TCatListTRP& l, int i) { ComputeTRP(l.Items(i)); },
+        [](TCatListTRP& l, const std::string& path) { WriteSpiceLibrary(l, path); },
+        [](TCatListTRP& l, const std::string& mpl, const std::string& en) { WriteMplFiles(l, mpl, en); }});
   // Every bipolar form that opens starts a fresh fitting engine.
   Iteration = std::make_unique<TIteration>();
   try {
