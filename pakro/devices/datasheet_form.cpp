@@ -215,7 +215,12 @@ void CurvePanel::SetParamText(const QString& text) {
 void CurvePanel::Redraw(TGraph& curve) {
   FittedCurve fitted;
   if (curve.ShowFitted && curve.Count >= 1) curve.ComputeCurve(fitted);
-  plot_->Paint([&](PlotCanvas& canvas) { curve.Draw(canvas, fitted); });
+  plot_->Paint([&](PlotCanvas& canvas) {
+    if (spec_.loop)
+      curve.DrawLoop(canvas, fitted);
+    else
+      curve.Draw(canvas, fitted);
+  });
 }
 
 void CurvePanel::ShowTab(const TGraph& curve) {
