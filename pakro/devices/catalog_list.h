@@ -58,6 +58,12 @@ class CatalogList {
     Current = Count() - 1;
   }
 
+  // Removes record `index` from the list; Current is left as it is.
+  void Delete(int index) {
+    if (index < 0 || index >= Count()) return;
+    items_.erase(items_.begin() + index);
+  }
+
   // Empties the list and makes item 0 from the kind's defaults file in the
   // program directory (or in the directory given). Raises platform::FileError
   // when the file cannot be read and LibraryError when it is no defaults file

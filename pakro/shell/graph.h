@@ -13,6 +13,8 @@ namespace pakro {
 
 // The fitted curve that TGraph::ComputeCurve fills and the plot draws:
 // 100 abscissae and the model values at them.
+class PlotCanvas;
+
 struct FittedCurve {
   static constexpr int Points = 100;
   std::array<long double, Points> X{};
@@ -52,6 +54,16 @@ class TGraph {
   // many abscissae per interval. Without points every abscissa is 0 and
   // every value OutOfWindow, which the plot omits.
   void ComputeCurve(FittedCurve& curve) const;
+
+  // Redraws the whole picture: frame, axes with grid and labels, titles,
+  // the points and, when ShowFitted is set and every model value lies in
+  // its window, the fitted curve clipped to the plot area. An axis whose
+  // non-positive flag is set is made "Lin" in the record first.
+  void Draw(PlotCanvas& canvas, const FittedCurve& curve);
+  // The same for a B-H loop: axes through the origin, the points and their
+  // reflection through it, both branches of the fitted loop. Sets both
+  // non-positive flags, so the record keeps linear scales afterwards.
+  void DrawLoop(PlotCanvas& canvas, const FittedCurve& curve);
 
   bool XIsLog() const { return !(XScale == "Lin"); }
   bool YIsLog() const { return !(YScale == "Lin"); }

@@ -1,0 +1,287 @@
+#include "TRN_form.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "frame_state.h"
+#include "iteration.h"
+#include "main_form.h"
+#include "model_compute.h"
+#include "scaled_string_grid.h"
+
+namespace pakro {
+
+namespace {
+
+namespace P = BipolarParam;
+namespace D = BipolarData;
+
+enum Curve { kICVBE, kICBETA, kICVCE, kVCBCOBO, kVEBCIBO, kCurves };
+
+// Row-0 titles of the curve grids: NPN, then PNP (the negated quantities).
+struct Titles {
+  const char* x;
+  const char* y;
+};
+constexpr Titles kTitlesN[kCurves] = {{" IC [mA]", " VBE [V]"},
+                                      {" IC[mA]", " BETA"},
+                                      {" IC [mA]", " VCE [V]"},
+                                      {" VCB [V]", " Cob [pF]"},
+                                      {" VEB [V]", " Cib [pF]"}};
+constexpr Titles kTitlesP[kCurves] = {{"-IC [mA]", "-VBE [V]"},
+                                      {" IC[mA]", " BETA"},
+                                      {"-IC [mA]", "-VCE [V]"},
+                                      {"-VCB [V]", " Cob [pF]"},
+                                      {"-VEB [V]", " Cib [pF]"}};
+
+}  // namespace
+
+TBlankBipolar::TBlankBipolar(Polarity polarity) : polarity_(polarity) { FormCreate(); }
+
+int TBlankBipolar::Module() const { return polarity_ == Polarity::N ? kNpnTransistor : kPnpTransistor; }
+
+TGraph& TBlankBipolar::CurveOf(int record, int which) {
+  TCatBipolar& r = Records().Items(record);
+  TGraph* curves[kCurves] = {&r.ICVBE, &r.ICBETA, &r.ICVCE, &r.VCBCOBO, &r.VEBCIBO};
+  return *curves[which];
+}
+
+std::string TBlankBipolar::TemplateOf(int record, int which) {
+  const TCatBipolar& r = Records().Items(record);
+  const ShortString<24>* refs[kCurves] = {&r.ICVBERef, &r.ICBETARef, &r.ICVCERef, &r.VCBCOBORef, &r.VEBCIBORef};
+  return refs[which]->str();
+}
+
+QLineEdit* TBlankBipolar::Value(int slot) const {
+  for (const ValueEdit& v : values_)
+    if (v.slot == slot) return v.edit;
+  return nullptr;
+}
+
+void TBlankBipolar::FormCreate() {
+  const bool npn = polarity_ == Polarity::N;
+  setObjectName(npn ? "BlankTRN" : "BlankTRP");
+  const Titles* titles = npn ? kTitlesN : kTitlesP;
+  BuildNotebook();
+
+  auto curve = [this, titles](FormPage& page, int which, const char* name, const char* group, const char* caption,
+                              const char* paramGrid = nullptr, const char* paramTitle = nullptr,
+                              bool keyPressSetsTemplate = true) -> CurvePanel& {
+    CurveSpec spec{name, group, caption, titles[which].x, titles[which].y, paramGrid, paramTitle,
+                   keyPressSetsTemplate};
+    CurvePanel& panel = AddCurve(page, spec, [this, which](int r) -> TGraph& { return CurveOf(r, which); },
+                                 [this, which](int r) { return TemplateOf(r, which); });
+    panels_[static_cast<std::size_t>(which)] = &panel;
+    return panel;
+  };
+  auto param = [this](FormPage& page, const char* name, const char* caption, int slot, bool visible = true) {
+    params_.emplace_back(AddParamEdit(page, name, caption, visible), slot);
+  };
+
+  // Page 0: identification and the base-emitter curve.
+  FormPage& a = AddPage("A: Id.,  IC-VBE", "LbNumberA", "/ A");
+  AddIdentification(a, "LbDataSheetTitle", npn ? " NPN Transistor Data Sheet" : " PNP Transistor Data Sheet",
+                    true);
+  curve(a, kICVBE, "ICVBE", "Gb1", "Base-Emitter voltage vs. Collector Current");
+  param(a, "EdISAT", "IS:", P::IS);
+  param(a, "EdNF", "NF:", P::NF);
+  param(a, "EdRE", "RE:", P::RE);
+  param(a, "EdNR", "NR:", P::NR, false);
+  param(a, "EdRB", "RB:", P::RB);
+  param(a, "EdRC", "RC:", P::RC, false);
+
+  // Page 1: saturation voltage.
+  FormPage& c = AddPage("C: IC-VCE", "LbNumberE", "/ C");
+  AddComponentLabel(c, "LbComponentE");
+  curve(c, kICVCE, "ICVCE", "GroupBox2", "Collector-Emitter Saturation Voltage vs. Collector Current", "Sg2ICVCE",
+        " IC/IB:", false);
+  param(c, "EdRC2", "RC", P::RC);
+  param(c, "EdISC2", "ISC", P::ISC);
+  param(c, "EdNC", "NC", P::NC);
+  AddStars(c);
+
+  // Page 2: current gain.
+  FormPage& b = AddPage("B: IC-BETA", "LbNumberB", "/ B");
+  AddComponentLabel(b, "LbComponentB");
+  curve(b, kICBETA, "ICBETA", "Gb2", "Forward Current Gain  vs. Collector Current", "Sg2ICBETA",
+        npn ? " VCE [V]:" : "-VCE [V]:");
+  param(b, "EdISE", "ISE:", P::ISE);
+  param(b, "EdISC", "ISC:", P::ISC, false);
+  param(b, "EdNE", "NE:", P::NE);
+  param(b, "EdBF", "BF:", P::BF);
+  param(b, "EdBR", "BR:", P::BR, false);
+  param(b, "EdIKF", "IKF:", P::IKF);
+  param(b, "EdIKR", "IKR:", P::IKR, false);
+  AddStars(b);
+
+  // Pages 3 and 4: the capacitances.
+  FormPage& d = AddPage("D: VCB-Cob", "LbNumberC", "/ C");
+  AddComponentLabel(d, "LbComponentC");
+  curve(d, kVCBCOBO, "VCBCOBO", "Gb3", "Collector-Base  Capacitance vs. Collector-Base Voltage");
+  param(d, "EdCJC", "CJC:", P::CJC);
+  param(d, "EdVJC", "VJC:", P::VJC);
+  param(d, "EdMJC", "MJC:", P::MJC);
+  FormPage& e = AddPage("E: VEB Cib", "LbNumberD", "/ D");
+  AddComponentLabel(e, "LbComponentD");
+  curve(e, kVEBCIBO, "VEBCIBO", "Gb4", "Emitter-Base  Capacitance vs. Emitter-Base Voltage");
+  param(e, "EdCJE", "CJE:", P::CJE);
+  param(e, "EdVJE", "VJE:", P::VJE);
+  param(e, "EdMJE", "MJE:", P::MJE);
+
+  // Page 5: the single values.
+  FormPage& f = AddPage("F: Hoe, Bandwidth, ...", "LbNumberG", "/ E");
+  AddComponentLabel(f, "LbComponentG");
+  QGroupBox* admittance = AddGroup(f, "GroupBox6", "Output admittance");
+  values_[0] = {AddValueEdit(admittance, "EdHoeIC", "IC [mA]:"), D::HoeIC};
+  values_[1] = {AddValueEdit(admittance, "EdHoeVCE", "VCE[V]:"), D::HoeVCE};
+  values_[2] = {AddValueEdit(admittance, "EdHoe", QString::fromUtf8("Hoe [\u00B5mhos]:")), D::Hoe};
+  QPushButton* def1 = AddDefaultButton(admittance, "BBDef1");
+  QGroupBox* bandwidth = AddGroup(f, "GroupBox10", "Unity-gain bandwidth");
+  values_[3] = {AddValueEdit(bandwidth, "EdBandwidth", "[MHz]:"), D::FT};
+  QPushButton* def2 = AddDefaultButton(bandwidth, "BBDef2");
+  QGroupBox* turnOff = AddGroup(f, "GroupBox1", "Turn-Off Time");
+  values_[4] = {AddValueEdit(turnOff, "EdICpIB", "IC/IB:"), D::ICIB};
+  values_[5] = {AddValueEdit(turnOff, "EdStorTim", "ts [nsec]:"), D::TS};
+  QPushButton* def3 = AddDefaultButton(turnOff, "BBDef3");
+  f.content->addStretch();
+  param(f, "EdVAF", "VAF:", P::VAF);
+  param(f, "EdVRA", "VAR:", P::VAR, false);
+  param(f, "EdEG", "EG:", P::EG, false);
+  param(f, "EDKF", "KF:", P::KF, false);
+  param(f, "EdAF", "AF:", P::AF, false);
+  param(f, "EdTF", "TF:", P::TF);
+  param(f, "EdTR", "TR:", P::TR);
+  QPushButton* add = AddNewButton(f);
+  AddStars(f);
+  connect(def1, &QPushButton::clicked, this, [this, def1] { BBDef1Click(def1); });
+  connect(def2, &QPushButton::clicked, this, [this, def2] { BBDef2Click(def2); });
+  connect(def3, &QPushButton::clicked, this, [this, def3] { BBDef3Click(def3); });
+  FinishPages();
+
+  if (npn)
+    list_ = std::make_unique<ListLibrary<TCatListTRN, TCatBipolar>>(KindOperations<TCatListTRN>{
+        [](TCatListTRN& l, int i) { ComputeTRN(l.Items(i)); }, {}, {}});
+  else
+    list_ = std::make_unique<ListLibrary<TCatListTRP, TCatBipolar>>(KindOperations<TCatListTRP>{
+        [](TCatListTRP& l, int i) { ComputeTRP(l.Items(i)); }, {}, {}});
+  // Every bipolar form that opens starts a fresh fitting engine.
+  Iteration = std::make_unique<TIteration>();
+  try {
+    if (npn)
+      static_cast<ListLibrary<TCatListTRN, TCatBipolar>&>(*list_).list().LoadDefaults();
+    else
+      static_cast<ListLibrary<TCatListTRP, TCatBipolar>&>(*list_).list().LoadDefaults();
+  } catch (const std::exception& error) {
+    ReportLoadFailure(error);
+    return;
+  }
+
+  SetHelpContext(this, 21);
+  for (CurvePanel* panel : {&PanelICVBE(), &PanelICBETA(), &PanelVCBCOBO(), &PanelVEBCIBO()}) {
+    SetHelpContext(panel->Template(), 47);
+    SetHelpContext(panel->Group(), 46);
+  }
+  SetHelpContext(add, 45);
+  SetHelpContext(def1, 49);
+  SetHelpContext(def2, 49);
+}
+
+void TBlankBipolar::GetData(QObject* sender, bool all) {
+  GetDataTRN(Records().CurrentItem(), sender, all, *this);
+}
+
+void GetDataTRN(TCatBipolar& record, QObject* sender, bool all, TBlankBipolar& form) {
+  record.Name = RecordText(form.CbComponent()->text());
+  record.Usage = RecordText(form.CbUsage()->currentText());
+  ShortString<24>* refs[kCurves] = {&record.ICVBERef, &record.ICBETARef, &record.ICVCERef, &record.VCBCOBORef,
+                                    &record.VEBCIBORef};
+  TGraph* curves[kCurves] = {&record.ICVBE, &record.ICBETA, &record.ICVCE, &record.VCBCOBO, &record.VEBCIBO};
+  for (int i = 0; i < kCurves; ++i) *refs[i] = RecordText(form.Panel(i).Template()->currentText());
+  for (int i = 0; i < kCurves; ++i) {
+    CurvePanel& panel = form.Panel(i);
+    if (all || sender == panel.Grid()) panel.ReadPoints(*curves[i]);
+  }
+  for (CurvePanel* panel : {&form.PanelICBETA(), &form.PanelICVCE()}) {
+    TGraph& curve = panel == &form.PanelICBETA() ? record.ICBETA : record.ICVCE;
+    const QString text = panel->ParamText();
+    curve.CurveParamText = RecordText(text);
+    curve.CurveParam = TextValue(text);
+  }
+  for (const TBlankBipolar::ValueEdit& v : form.ValueEdits()) {
+    record.DataText[static_cast<std::size_t>(v.slot)] = RecordText(v.edit->text());
+    record.DataValue[static_cast<std::size_t>(v.slot)] = TextValue(v.edit->text());
+  }
+}
+
+void TBlankBipolar::ShowData() {
+  const int current = List().Current();
+  if (current < 0 || current >= List().Count()) return;
+  TCatBipolar& r = Records().Items(current);
+
+  // The fitted curves drawn below are this record's.
+  if (Iteration) {
+    TIteration& it = *Iteration;
+    it.IS = r.Param[P::IS];
+    it.ISE = r.Param[P::ISE];
+    it.ISC = r.Param[P::ISC];
+    it.VAF = r.Param[P::VAF];
+    it.VAR = r.Param[P::VAR];
+    it.NF = r.Param[P::NF];
+    it.NR = r.Param[P::NR];
+    it.NE = r.Param[P::NE];
+    it.BR = r.Param[P::BR];
+    it.BF = r.Param[P::BF];
+    it.IKF = r.Param[P::IKF];
+    it.IKR = r.Param[P::IKR];
+    it.VCE = r.ICBETA.CurveParam;
+    it.ICIB = r.ICVCE.CurveParam;
+  }
+
+  ShowPageNumbers(current);
+  const QString name = FormText(r.Name.str());
+  CbComponent()->setText(name);
+  ShowComponentName(name);
+  CbUsage()->setEditText(FormText(r.Usage.str()));
+  for (int i = 0; i < kCurves; ++i) {
+    QComboBox* combo = Panel(i).Template();
+    const QSignalBlocker quiet(combo);
+    combo->setEditText(FormText(TemplateOf(current, i)));
+  }
+  for (const ValueEdit& v : values_) v.edit->setText(FormText(r.DataText[static_cast<std::size_t>(v.slot)].str()));
+
+  for (int i = 0; i < kCurves; ++i) Panel(i).ScalesFromTab(CurveOf(current, i));
+  for (int i = 0; i < kCurves; ++i) Panel(i).ShowTab(CurveOf(current, i));
+  for (const auto& panel : Curves()) panel->ClearRows();
+  PanelICBETA().SetParamText(FormText(r.ICBETA.CurveParamText.str()));
+  PanelICVCE().SetParamText(FormText(r.ICVCE.CurveParamText.str()));
+  for (int i = 0; i < kCurves; ++i) {
+    CurvePanel& panel = Panel(i);
+    panel.ShowPoints(CurveOf(current, i), kParamPrecision);
+    panel.Redraw(CurveOf(current, i));
+  }
+  for (const auto& [edit, slot] : params_) ShowParam(edit, r.Computed, r.Param[static_cast<std::size_t>(slot)]);
+
+  FillDropDowns([this](int i) { return Records().Items(i).Usage.str(); });
+}
+
+void TBlankBipolar::BBDef1Click(QObject* sender) {
+  const TCatBipolar& defaults = Records().Items(0);
+  DefaultClick(sender, {{Value(D::HoeIC), defaults.DataValue[D::HoeIC]},
+                        {Value(D::HoeVCE), defaults.DataValue[D::HoeVCE]},
+                        {Value(D::Hoe), defaults.DataValue[D::Hoe]}});
+}
+
+void TBlankBipolar::BBDef2Click(QObject* sender) {
+  DefaultClick(sender, {{Value(D::FT), Records().Items(0).DataValue[D::FT]}});
+}
+
+void TBlankBipolar::BBDef3Click(QObject* sender) {
+  const TCatBipolar& defaults = Records().Items(0);
+  DefaultClick(sender, {{Value(D::ICIB), defaults.DataValue[D::ICIB]}, {Value(D::TS), defaults.DataValue[D::TS]}});
+}
+
+}  // namespace pakro

@@ -1,0 +1,250 @@
+#pragma once
+// What every datasheet form shares: the notebook of pages with its tab set
+// along the bottom, the identification controls, the curve panels (template
+// combo, grid of points, plot, axis tabs), the value edits with their
+// default buttons, the read-only parameter panels, the save question, and
+// the wiring that stores the form into the current record on every user
+// edit. A device kind builds its pages from these pieces and says how its
+// record is read from and written to them.
+#include <QString>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "blank.h"
+#include "graph.h"
+
+class QComboBox;
+class QGridLayout;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QStackedWidget;
+class QTabBar;
+class QVBoxLayout;
+class QBoxLayout;
+
+namespace pakro {
+
+class TPlotImage;
+class TScaledStringGrid;
+class TDatasheetForm;
+
+// Legacy record text to a control's text and back.
+QString FormText(std::string_view legacy);
+std::string RecordText(const QString& text);
+// A number as the forms show it: general format at the given precision.
+QString NumberText(long double value, int precision);
+// TextToFloat of the text with a "," taken as ".": the value, or what the
+// failed reading yields.
+double TextValue(const QString& text);
+
+// Precisions of the forms: fitted parameters, bipolar curve points, and
+// the diode's points and every template or default copy.
+inline constexpr int kParamPrecision = 3;
+inline constexpr int kCopyPrecision = 8;
+
+// How one curve panel is named and titled.
+struct CurveSpec {
+  const char* name;          // "ICVBE": grid Sg<name>, combo Cb<name>Ref, plot Im<name>, tabs Ts<name>
+  const char* groupName;     // "Gb1"
+  const char* groupCaption;
+  const char* xTitle;        // row-0 titles of the grid
+  const char* yTitle;
+  const char* paramGridName = nullptr;  // a one-row grid for the curve parameter, e.g. "Sg2ICBETA"
+  const char* paramTitle = nullptr;
+  bool keyPressSetsTemplate = true;  // typing into the grid makes the curve the component's own
+};
+
+// One curve of the form. The record's curve and template name are reached
+// by record index, so a template can be looked up in any record.
+class CurvePanel {
+ public:
+  using CurveOf = std::function<TGraph&(int record)>;
+  using TemplateOf = std::function<std::string(int record)>;
+
+  CurvePanel(TDatasheetForm& form, const CurveSpec& spec, CurveOf curveOf, TemplateOf templateOf);
+
+  const CurveSpec& Spec() const { return spec_; }
+  QGroupBox* Group() const { return group_; }
+  QComboBox* Template() const { return template_; }
+  TScaledStringGrid* Grid() const { return grid_; }
+  TScaledStringGrid* ParamGrid() const { return paramGrid_; }
+  TPlotImage* Plot() const { return plot_; }
+  QTabBar* AxisTabs() const { return axisTabs_; }
+
+  // Empties rows 1 to 12.
+  void ClearRows();
+  // Rows 1 to Count from the curve's points at the given precision.
+  void ShowPoints(const TGraph& curve, int precision);
+  // Reads the rows into the curve: up to the first row with an empty cell;
+  // a curve whose row 1 is incomplete keeps its points. A cell whose text is
+  // still what the form put there gives back the exact value behind it.
+  // Then sorts, redraws and shows the tab of the scales in force.
+  void ReadPoints(TGraph& curve);
+  // No cell differs from what was shown or last read.
+  bool Unchanged() const;
+
+  // The curve parameter cell of the parameter grid.
+  QString ParamText() const;
+  void SetParamText(const QString& text);
+
+  // The fitted curve when ShowFitted is set, then the whole picture.
+  void Redraw(TGraph& curve);
+  // The axis tab of the curve's scales, selected without running the tab's handler.
+  void ShowTab(const TGraph& curve);
+  // The curve's scales from the selected axis tab.
+  void ScalesFromTab(TGraph& curve) const;
+  // The drop-down list of template names of records 0 to Count-1, each once;
+  // the combo's text stays.
+  void FillTemplateList(int count);
+
+  TGraph& CurveOfRecord(int record) const { return curveOf_(record); }
+  std::string TemplateOfRecord(int record) const { return templateOf_(record); }
+
+ private:
+  static constexpr int kRows = TGraph::MaxPoints;
+  struct Cell {
+    QString text;
+    double value = 0;
+  };
+  double CellValue(int col, int row) const;
+  void Remember();
+
+  TDatasheetForm& form_;
+  CurveSpec spec_;
+  CurveOf curveOf_;
+  TemplateOf templateOf_;
+  QGroupBox* group_ = nullptr;
+  QComboBox* template_ = nullptr;
+  TScaledStringGrid* grid_ = nullptr;
+  TScaledStringGrid* paramGrid_ = nullptr;
+  TPlotImage* plot_ = nullptr;
+  QTabBar* axisTabs_ = nullptr;
+  Cell shown_[2][kRows + 1];  // what the form last put into or read from each cell
+};
+
+// One page of the notebook: a header with the page number, the kind's
+// content on the left and the read-only parameter panel on the right.
+struct FormPage {
+  QWidget* widget = nullptr;
+  QVBoxLayout* content = nullptr;
+  QGridLayout* parameters = nullptr;
+  QVBoxLayout* panel = nullptr;  // the right-hand column, below the parameters
+  QLabel* number = nullptr;
+};
+
+class TDatasheetForm : public TBlank {
+  Q_OBJECT
+ public:
+  explicit TDatasheetForm(QWidget* parent = nullptr);
+  ~TDatasheetForm() override;
+
+  // --- the dispatch contract
+  void SendData(QObject* sender) override;
+  void SendAllData(QObject* sender) override;
+  void ShowFirstPage() override;
+
+  // --- the pages
+  QTabBar* TabSet() const { return tabSet_; }
+  QStackedWidget* Notebook() const { return notebook_; }
+  // Shows the page of the selected tab.
+  void TabSetClick(QObject* sender);
+
+  // --- controls every form has
+  QLineEdit* CbComponent() const { return cbComponent_; }
+  QComboBox* CbUsage() const { return cbUsage_; }
+  const std::vector<std::unique_ptr<CurvePanel>>& Curves() const { return curves_; }
+  CurvePanel* PanelOfGrid(const QObject* grid) const;
+
+  // --- handlers shared by the kinds
+  // A key went down in a grid or value edit: typing into a curve grid makes
+  // the curve the component's own template; Enter stores the form.
+  void SgKeyPress(QObject* sender, QChar key);
+  // Copies the curve of the highest-index record whose template name for
+  // this curve is the combo's text, then stores the grid.
+  void TemplateChange(CurvePanel& panel);
+  // Sets the curve's scales from its axis tab, refusing a log axis for data
+  // not greater than 0, and redraws.
+  void AxisTabClick(CurvePanel& panel);
+  // The default button's edits from the defaults record at precision 8,
+  // then stores the form.
+  void DefaultClick(QObject* sender, const std::vector<std::pair<QLineEdit*, double>>& values);
+
+ protected:
+  // Copies the controls into the current record (all: every curve grid too,
+  // not only the sender's).
+  virtual void GetData(QObject* sender, bool all) = 0;
+
+  // Stores the form into the current record, marks the library modified and
+  // refreshes the navigator.
+  void StoreForm(QObject* sender);
+
+  // --- building the form
+  // Makes the notebook; call first.
+  void BuildNotebook();
+  // A page with its tab caption and its number label "LbNumber<x>" + suffix.
+  FormPage& AddPage(const char* caption, const char* numberName, const char* suffix);
+  // Title, "Component name:" with CbComponent and "Usage:" with CbUsage.
+  // With usageChangeStores a change of the usage (typed or picked) stores
+  // the form at once; otherwise leaving the box or a key release does.
+  void AddIdentification(FormPage& page, const char* titleName, const QString& title,
+                         bool usageChangeStores);
+  // "Component:" and a label that repeats the name.
+  QLabel* AddComponentLabel(FormPage& page, const char* name);
+  // The decorative "*  *  *".
+  void AddStars(FormPage& page);
+  CurvePanel& AddCurve(FormPage& page, const CurveSpec& spec, CurvePanel::CurveOf curveOf,
+                       CurvePanel::TemplateOf templateOf);
+  // A read-only parameter edit of the right-hand panel, not in the tab order.
+  QLineEdit* AddParamEdit(FormPage& page, const char* name, const char* caption, bool visible = true);
+  // A group of the page's content.
+  QGroupBox* AddGroup(FormPage& page, const char* name, const QString& caption);
+  // A value edit in a group: a user edit, a key release and leaving it store the form.
+  QLineEdit* AddValueEdit(QGroupBox* group, const char* name, const QString& label);
+  // A "Default" button at the bottom of a group.
+  QPushButton* AddDefaultButton(QGroupBox* group, const char* name);
+  // "Add new ..." in the page's right-hand column: adds a component.
+  QPushButton* AddNewButton(FormPage& page);
+  // Selects the first page after the pages are made.
+  void FinishPages();
+
+  // Shows the page numbers: Current, empty for the defaults record.
+  void ShowPageNumbers(int current);
+  // The labels that repeat the component name on the other pages.
+  void ShowComponentName(const QString& name);
+  // The drop-down lists, their texts left as they are: the usages of
+  // records 1 to Count-1 and the template names of records 0 to Count-1,
+  // each once, in list order.
+  void FillDropDowns(const std::function<std::string(int record)>& usageOf);
+  // Empties the parameter edits or fills them at precision 3.
+  static void ShowParam(QLineEdit* edit, bool computed, long double value);
+
+  // Reports the load failure of the defaults file; the form opens anyway.
+  void ReportLoadFailure(const std::exception& error);
+
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void FocusChanged(QWidget* old, QWidget* now);
+  void WatchLeaving(QWidget* control);
+  void WatchKeys(QWidget* control, bool keyPress);
+  QWidget* WatchedControlOf(QWidget* widget) const;
+
+  QStackedWidget* notebook_ = nullptr;
+  QTabBar* tabSet_ = nullptr;
+  std::vector<std::unique_ptr<FormPage>> pages_;
+  QLineEdit* cbComponent_ = nullptr;
+  QComboBox* cbUsage_ = nullptr;
+  std::vector<std::unique_ptr<CurvePanel>> curves_;
+  std::vector<QLabel*> nameLabels_;
+  std::vector<QWidget*> leaving_;    // controls whose leaving stores the form
+  std::vector<QWidget*> keyPress_;   // controls whose key press goes to SgKeyPress
+  std::vector<QWidget*> keyUp_;      // controls whose key release stores the form
+  int storing_ = 0;
+};
+
+}  // namespace pakro

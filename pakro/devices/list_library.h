@@ -1,0 +1,73 @@
+#pragma once
+// A device kind's record list as the frame sees it (DeviceLibrary), and as
+// its datasheet form sees it: the records by index as the form's record
+// class. The kind gives the operations that differ: its computation and its
+// output writers.
+#include <functional>
+#include <string>
+
+#include "catalog_list.h"
+#include "device_library.h"
+#include "library_file.h"
+
+namespace pakro {
+
+// The records of a list as the record class `Rec` (which a kind's record
+// derives from or is).
+template <class Rec>
+class RecordLibrary : public DeviceLibrary {
+ public:
+  virtual Rec& Items(int index) = 0;
+  const Rec& Items(int index) const { return const_cast<RecordLibrary*>(this)->Items(index); }
+  Rec& CurrentItem() { return Items(Current()); }
+};
+
+// What a kind does with its records beyond keeping them.
+template <class List>
+struct KindOperations {
+  // Fits record `index` (the datasheet check included).
+  std::function<void(List&, int)> compute;
+  std::function<void(List&, const std::string&)> writeSpiceLibrary;
+  // Empty for the kinds without MPL files.
+  std::function<void(List&, const std::string&, const std::string&)> writeMplFiles;
+};
+
+template <class List, class Rec>
+class ListLibrary final : public RecordLibrary<Rec> {
+ public:
+  explicit ListLibrary(KindOperations<List> operations = {}) : ops_(std::move(operations)) {}
+
+  List& list() { return list_; }
+  const List& list() const { return list_; }
+
+  Rec& Items(int index) override { return list_.Items(index); }
+  int Count() const override { return list_.Count(); }
+  int Current() const override { return list_.Current; }
+  void SetCurrent(int index) override { list_.Current = index; }
+  bool Modified() const override { return list_.Modified; }
+  void SetModified(bool modified) override { list_.Modified = modified; }
+  std::string Name(int index) const override { return list_.Items(index).Name.str(); }
+  void AddItem() override { list_.AddItem(); }
+  void Delete(int index) override { list_.Delete(index); }
+  void Reset(int index) override { list_.Items(index).Reset(); }
+  void CopyItem(int from, int to) override { list_.Items(to) = list_.Items(from); }
+
+  void ReadLibrary(LibraryFile& file) override { list_.ReadLibrary(file); }
+  void WriteLibrary(const std::string& fileName) override { list_.WriteLibrary(fileName); }
+  void WriteSpiceLibrary(const std::string& fileName) override {
+    if (ops_.writeSpiceLibrary) ops_.writeSpiceLibrary(list_, fileName);
+  }
+  bool HasMplFiles() const override { return static_cast<bool>(ops_.writeMplFiles); }
+  void WriteMplFiles(const std::string& mplFileName, const std::string& enFileName) override {
+    if (ops_.writeMplFiles) ops_.writeMplFiles(list_, mplFileName, enFileName);
+  }
+  void Compute(int index) override {
+    if (ops_.compute) ops_.compute(list_, index);
+  }
+
+ private:
+  List list_;
+  KindOperations<List> ops_;
+};
+
+}  // namespace pakro

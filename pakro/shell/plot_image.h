@@ -1,0 +1,65 @@
+#pragma once
+// The picture control of a curve plot: an image of fixed size that keeps
+// what was drawn on it until the next drawing, and the QPainter canvas
+// through which the plot draws on it.
+#include <QFont>
+#include <QImage>
+#include <QPen>
+#include <QWidget>
+#include <functional>
+
+#include "curve_plot.h"
+
+class QPainter;
+
+namespace pakro {
+
+// Draws on a QPainter; the window colour is the palette's base colour.
+class PainterCanvas final : public PlotCanvas {
+ public:
+  PainterCanvas(QPainter& painter, int width, int height, const QColor& windowColor);
+
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  void SetPen(PlotColor color, PenStyle style) override;
+  void SetBrush(PlotColor color) override;
+  void SetFont(std::string_view family, int size) override;
+  void MoveTo(int x, int y) override;
+  void LineTo(int x, int y) override;
+  void Rectangle(int x1, int y1, int x2, int y2) override;
+  void Polygon(std::span<const PlotPoint> corners) override;
+  void TextOut(int x, int y, std::string_view text) override;
+
+ private:
+  QColor ToQColor(PlotColor color) const;
+
+  QPainter& painter_;
+  int width_;
+  int height_;
+  QColor window_;
+  QPoint at_;
+};
+
+class TPlotImage : public QWidget {
+  Q_OBJECT
+ public:
+  explicit TPlotImage(QWidget* parent = nullptr, QSize size = QSize(320, 200));
+
+  // Draws on the image's canvas: `draw` gets a canvas of the image's size.
+  template <class Draw>
+  void Paint(Draw draw) {
+    PaintWith([&](PlotCanvas& canvas) { draw(canvas); });
+  }
+  const QImage& Image() const { return image_; }
+
+  QSize sizeHint() const override { return image_.size(); }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void PaintWith(const std::function<void(PlotCanvas&)>& draw);
+  QImage image_;
+};
+
+}  // namespace pakro
