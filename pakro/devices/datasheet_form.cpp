@@ -204,7 +204,12 @@ void CurvePanel::SetParamText(const QString& text) {
 void CurvePanel::Redraw(TGraph& curve) {
   FittedCurve fitted;
   if (curve.ShowFitted && curve.Count >= 1) curve.ComputeCurve(fitted);
-  plot_->Paint([&](PlotCanvas& canvas) { curve.Draw(canvas, fitted); });
+  plot_->Paint([&](PlotCanvas& canvas) {
+    if (spec_.loop)
+      curve.DrawLoop(canvas, fitted);
+    else
+      curve.Draw(canvas, fitted);
+  });
 }
 
 void CurvePanel::ShowTab(const TGraph& curve) {
@@ -237,6 +242,9 @@ TDatasheetForm::~TDatasheetForm() {
   // The controls go after this part of the form; their focus changes must
   // not reach it.
   disconnect(qApp, nullptr, this, nullptr);
+  // Nor the signals they send while they are taken down (a combo box that
+  // loses the focus reports an activation).
+  for (QObject* child : findChildren<QObject*>()) child->blockSignals(true);
   for (QWidget* w : keyPress_) w->removeEventFilter(this);
   for (QWidget* w : keyUp_) w->removeEventFilter(this);
 }

@@ -57,6 +57,7 @@ struct CurveSpec {
   const char* paramGridName = nullptr;  // a one-row grid for the curve parameter, e.g. "Sg2ICBETA"
   const char* paramTitle = nullptr;
   bool keyPressSetsTemplate = true;  // typing into the grid makes the curve the component's own
+  bool loop = false;  // drawn as a B-H loop through the origin
 };
 
 // One curve of the form. The record's curve and template name are reached
@@ -166,7 +167,7 @@ class TDatasheetForm : public TBlank {
   void SgKeyPress(QObject* sender, QChar key);
   // Copies the curve of the highest-index record whose template name for
   // this curve is the combo's text, then stores the grid.
-  void TemplateChange(CurvePanel& panel);
+  virtual void TemplateChange(CurvePanel& panel);
   // Sets the curve's scales from its axis tab, refusing a log axis for data
   // not greater than 0, and redraws.
   void AxisTabClick(CurvePanel& panel);
@@ -228,10 +229,14 @@ class TDatasheetForm : public TBlank {
 
   bool eventFilter(QObject* watched, QEvent* event) override;
 
+  // Leaving the control stores the form.
+  void WatchLeaving(QWidget* control);
+  // A key release in the control stores the form; with keyPress, a key
+  // going down goes to SgKeyPress.
+  void WatchKeys(QWidget* control, bool keyPress);
+
  private:
   void FocusChanged(QWidget* old, QWidget* now);
-  void WatchLeaving(QWidget* control);
-  void WatchKeys(QWidget* control, bool keyPress);
   QWidget* WatchedControlOf(QWidget* widget) const;
 
   QStackedWidget* notebook_ = nullptr;
