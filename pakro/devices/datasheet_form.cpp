@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -84,8 +85,6 @@ CurvePanel::CurvePanel(TDatasheetForm& form, const CurveSpec& spec, CurveOf curv
   grid_->SetColWidths(1, 76);
   grid_->SetCells(0, 0, QString::fromLatin1(spec.xTitle));
   grid_->SetCells(1, 0, QString::fromLatin1(spec.yTitle));
-  // Rows 0 to 11 in sight; the twelfth point's row is reached by scrolling.
-  grid_->setFixedSize(76 * 2 + 2 * grid_->frameWidth() + 18, kRows * kRowHeight + 2 * grid_->frameWidth());
   grid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   grid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
@@ -100,7 +99,6 @@ CurvePanel::CurvePanel(TDatasheetForm& form, const CurveSpec& spec, CurveOf curv
     paramGrid_->SetColWidths(0, 76);
     paramGrid_->SetColWidths(1, 76);
     paramGrid_->SetCells(0, 0, QString::fromLatin1(spec.paramTitle));
-    paramGrid_->setFixedSize(76 * 2 + 2 * paramGrid_->frameWidth(), kRowHeight + 2 + 2 * paramGrid_->frameWidth());
     paramGrid_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     paramGrid_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   }
@@ -129,7 +127,20 @@ CurvePanel::CurvePanel(TDatasheetForm& form, const CurveSpec& spec, CurveOf curv
   layout->addLayout(left);
   layout->addLayout(right);
   layout->addStretch();
+  FitGrids();
   Remember();
+}
+
+void CurvePanel::FitGrids() {
+  // Rows 0 to 11 in sight; the twelfth point's row is reached by scrolling.
+  const int frame = 2 * grid_->frameWidth();
+  grid_->setFixedSize(grid_->ColWidths(0) + grid_->ColWidths(1) + frame + grid_->verticalScrollBar()->sizeHint().width(),
+                      kRows * grid_->DefaultRowHeight() + frame);
+  if (paramGrid_) {
+    const int f = 2 * paramGrid_->frameWidth();
+    paramGrid_->setFixedSize(paramGrid_->ColWidths(0) + paramGrid_->ColWidths(1) + f,
+                             paramGrid_->DefaultRowHeight() + f);
+  }
 }
 
 void CurvePanel::ClearRows() {
@@ -308,6 +319,11 @@ void TDatasheetForm::FinishPages() {
   for (const auto& page : pages_) tabSet_->addTab(page->widget->property("caption").toString());
   tabSet_->setCurrentIndex(0);
   TabSetClick(tabSet_);
+  // The grids were laid out for 96 pixels per inch.
+  if (logicalDpiY() != 96) {
+    ScaleGridsForDpi(this, logicalDpiY());
+    for (const auto& panel : curves_) panel->FitGrids();
+  }
 }
 
 void TDatasheetForm::TabSetClick(QObject*) {

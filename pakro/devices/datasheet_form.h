@@ -99,6 +99,9 @@ class CurvePanel {
   void ShowTab(const TGraph& curve);
   // The curve's scales from the selected axis tab.
   void ScalesFromTab(TGraph& curve) const;
+  // Sizes the grids to their rows and columns: rows 0 to 11 of the curve
+  // grid in sight, the parameter grid whole.
+  void FitGrids();
   // The drop-down list of template names of records 0 to Count-1, each once;
   // the combo's text stays.
   void FillTemplateList(int count);

@@ -4,6 +4,7 @@
 // class. The kind gives the operations that differ: its computation and its
 // output writers.
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 #include "catalog_list.h"
@@ -55,17 +56,25 @@ class ListLibrary final : public RecordLibrary<Rec> {
   void ReadLibrary(LibraryFile& file) override { list_.ReadLibrary(file); }
   void WriteLibrary(const std::string& fileName) override { list_.WriteLibrary(fileName); }
   void WriteSpiceLibrary(const std::string& fileName) override {
-    if (ops_.writeSpiceLibrary) ops_.writeSpiceLibrary(list_, fileName);
+    Require(static_cast<bool>(ops_.writeSpiceLibrary), "write a model library");
+    ops_.writeSpiceLibrary(list_, fileName);
   }
   bool HasMplFiles() const override { return static_cast<bool>(ops_.writeMplFiles); }
   void WriteMplFiles(const std::string& mplFileName, const std::string& enFileName) override {
-    if (ops_.writeMplFiles) ops_.writeMplFiles(list_, mplFileName, enFileName);
+    Require(static_cast<bool>(ops_.writeMplFiles), "write MPL files");
+    ops_.writeMplFiles(list_, mplFileName, enFileName);
   }
   void Compute(int index) override {
-    if (ops_.compute) ops_.compute(list_, index);
+    Require(static_cast<bool>(ops_.compute), "compute");
+    ops_.compute(list_, index);
   }
 
  private:
+  // An operation the kind was given no implementation of fails loudly.
+  static void Require(bool given, const char* what) {
+    if (!given) throw std::logic_error(std::string("This library cannot ") + what + ".");
+  }
+
   List list_;
   KindOperations<List> ops_;
 };

@@ -16,6 +16,9 @@
 #include <string>
 
 #include "DIO_form.h"
+#include "application.h"
+#include "datasheet_forms.h"
+#include "synthetic_records.h"
 #include "TRN_form.h"
 #include "frame_state.h"
 #include "main_form.h"
@@ -271,6 +274,30 @@ TEST_F(BipolarForm, MovingThroughAGridKeepsPrecisionAndChangesNothing) {
   EXPECT_TRUE(form->List().Modified());
   EXPECT_EQ(r.ICVBE.X[1], 0.0234567);
   EXPECT_EQ(r.ICVBE.Count, 12);
+}
+
+TEST_F(BipolarForm, AGridWhoseFirstRowIsIncompleteLeavesTheCurveAsItWas) {
+  Open(*form, "npn.LBR");
+  TCatBipolar& r = form->Records().Items(1);
+  TGraph before = r.VCBCOBO;  // (0, 8), (-1, 6), (10, 3.2), sorted when stored
+  before.SortPoints();
+  TScaledStringGrid* grid = form->PanelVCBCOBO().Grid();
+  grid->SetCells(1, 1, "");
+  grid->SetCells(0, 2, "99");
+  form->SendAllData(nullptr);
+  EXPECT_EQ(r.VCBCOBO.Count, before.Count);
+  EXPECT_EQ(r.VCBCOBO.X, before.X);
+  // The points kept still refuse a log horizontal axis.
+  EXPECT_TRUE(r.VCBCOBO.XNonPositive);
+
+  // A row with an empty cell ends the curve at the row before it.
+  form->ShowData();
+  grid->SetCells(1, 2, "");
+  form->SendAllData(nullptr);
+  EXPECT_EQ(r.VCBCOBO.Count, 1);
+  EXPECT_EQ(r.VCBCOBO.X[0], -1);
+  EXPECT_TRUE(r.VCBCOBO.XNonPositive);
+  EXPECT_FALSE(r.VCBCOBO.YNonPositive);
 }
 
 TEST_F(BipolarForm, TypingIntoAGridMakesTheCurveTheComponentsOwn) {
@@ -546,6 +573,91 @@ TEST_F(DiodeForm, DefaultsAndTypingIntoTheCapacitanceGrid) {
   form->EdBreakdownVolt()->setFocus();
   QTest::keyClicks(form->EdBreakdownVolt(), "5");
   EXPECT_EQ(form->PanelVDID().Template()->currentText(), "FIXED");
+}
+
+
+// --- the forms in the program's frame ------------------------------------------
+
+class FormsInFrame : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetFrameState();
+    main = createForms(datasheetForms());
+  }
+  void TearDown() override {
+    delete MainForm.data();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  // Blue pixels of a plot: the fitted curve.
+  static int Blue(const TPlotImage* plot) {
+    const QImage& image = plot->Image();
+    int blue = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
+        if (image.pixelColor(x, y) == QColor(0, 0, 255)) ++blue;
+    return blue;
+  }
+  // With PAKRO_SCREENSHOT_DIR set, each page of the form goes there as a picture.
+  static void Screenshot(TDatasheetForm& form, const QString& name) {
+    const QString dir = qEnvironmentVariable("PAKRO_SCREENSHOT_DIR");
+    if (dir.isEmpty()) return;
+    for (int page = 0; page < form.TabSet()->count(); ++page) {
+      form.TabSet()->setCurrentIndex(page);
+      QApplication::processEvents();
+      form.window()->grab().save(QString("%1/%2-%3.png").arg(dir, name).arg(page));
+    }
+    form.TabSet()->setCurrentIndex(0);
+  }
+
+  TMainForm* main = nullptr;
+};
+
+TEST_F(FormsInFrame, ComputeFromTheBipolarFormShowsTheFittedCurves) {
+  main->NPNtransistor1Click(nullptr);
+  auto* form = dynamic_cast<TBlankTRN*>(main->ActiveMDIChild());
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(CurrentType, kNpnTransistor);
+  synthetic::FillBipolar(form->Records().Items(1), "BCTEST");
+  form->ShowData();
+  EXPECT_EQ(Blue(form->PanelICBETA().Plot()), 0);
+  EXPECT_EQ(form->findChild<QLineEdit*>("EdBF")->text(), "");
+
+  main->Currentcomponent1Click(nullptr);
+  const TCatBipolar& r = form->Records().Items(1);
+  ASSERT_TRUE(r.Computed);
+  EXPECT_EQ(form->findChild<QLineEdit*>("EdBF")->text(), NumberText(r.Param[BipolarParam::BF], 3));
+  for (int i = 0; i < 5; ++i) EXPECT_GT(Blue(form->Panel(i).Plot()), 20) << i;
+  Screenshot(*form, "npn");
+}
+
+TEST_F(FormsInFrame, ComputeFromTheDiodeFormShowsTheFittedCurves) {
+  main->Diode1Click(nullptr);
+  auto* form = dynamic_cast<TBlankDIO*>(main->ActiveMDIChild());
+  ASSERT_NE(form, nullptr);
+  synthetic::FillDiode(form->Records().Items(1), "DTEST");
+  form->ShowData();
+  main->Currentcomponent1Click(nullptr);
+  const TCatDIO& r = form->Records().Items(1);
+  ASSERT_TRUE(r.Computed);
+  EXPECT_EQ(form->findChild<QLineEdit*>("EdTT")->text(), NumberText(r.TT, 3));
+  EXPECT_GT(Blue(form->PanelVDID().Plot()), 20);
+  EXPECT_GT(Blue(form->PanelVRCJ().Plot()), 20);
+  Screenshot(*form, "diode");
+}
+
+TEST_F(FormsInFrame, TheFormsOwnAddButtonAddsAComponentOnTheFirstPage) {
+  main->PNPTransistor1Click(nullptr);
+  auto* form = dynamic_cast<TBlankTRP*>(main->ActiveMDIChild());
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(CurrentType, kPnpTransistor);
+  form->TabSet()->setCurrentIndex(5);
+  form->CbComponent()->setText("FIRST");
+  QTest::mouseClick(form->findChild<QPushButton*>("BitBtn1"), Qt::LeftButton);
+  EXPECT_EQ(form->List().Count(), 3);
+  EXPECT_EQ(form->List().Current(), 2);
+  EXPECT_EQ(form->Records().Items(1).Name.str(), "FIRST");
+  EXPECT_EQ(form->Notebook()->currentIndex(), 0);
+  EXPECT_EQ(main->CbNavigator()->count(), 2);
 }
 
 }  // namespace
