@@ -49,7 +49,6 @@ void SetUpBranchGrid(TScaledStringGrid& grid, const TScaledStringGrid& like) {
   grid.SetColWidths(1, like.ColWidths(1));
   grid.SetCells(0, 0, "  H [A/m]");
   grid.SetCells(1, 0, "  B [T]");
-  grid.setFixedSize(like.size());
   grid.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   grid.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
@@ -105,7 +104,6 @@ void TBlankCOR::FormCreate() {
   SetUpBranchGrid(*sgBH2_, *sgBH);
   notebook1_->addWidget(sgBH2_);
   notebook1_->addWidget(sgBH);
-  notebook1_->setFixedSize(sgBH->size());
   tabSet1_ = new QTabBar(bh.Group());
   tabSet1_->setObjectName("TabSet1");
   tabSet1_->setShape(QTabBar::RoundedSouth);
@@ -145,29 +143,19 @@ void TBlankCOR::FormCreate() {
   QPushButton* add = AddNewButton(b);
   connect(def1, &QPushButton::clicked, this, [this, def1] { BBDef1Click(def1); });
   FinishPages();
+  // Branch A takes the size branch B was given for the screen.
+  sgBH2_->setFixedSize(sgBH->size());
+  notebook1_->setFixedSize(sgBH->size());
   {
     const QSignalBlocker quiet(tabSet1_);
     tabSet1_->setCurrentIndex(0);
   }
   TabSet1Click();
 
-  list_ = std::make_unique<ListLibrary<TCatListCOR, TCatCOR>>(
-      KindOperations<TCatListCOR>{[](TCatListCOR& l, int i) { ComputeCOR(l.Items(i)); }, {}, {}});
-  try {
-    list_->list().LoadDefaults();
-  } catch (const std::exception& error) {
-    Iteration = std::make_unique<TIteration>();
-    ReportLoadFailure(error);
-    return;
-  }
-  // Every core form that opens starts a fresh fitting engine.
-  Iteration = std::make_unique<TIteration>();
-
-  SetHelpContext(this, 21);
-  SetHelpContext(bh.Template(), 47);
-  SetHelpContext(bh.Group(), 46);
-  SetHelpContext(add, 45);
-  SetHelpContext(def1, 49);
+  std::function<void()> loadDefaults;
+  list_ = MakeListLibrary<TCatListCOR, TCatCOR>(&ComputeCOR, loadDefaults);
+  StartEngineAndLoadDefaults(loadDefaults);
+  SetHelpContexts(add, {def1});
 }
 
 void TBlankCOR::TabSet1Click() { notebook1_->setCurrentIndex(tabSet1_->currentIndex()); }

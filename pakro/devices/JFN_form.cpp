@@ -144,31 +144,10 @@ void TBlankJFET::FormCreate() {
   // The notebook opens on the page it was left on when the form was laid out.
   TabSet()->setCurrentIndex(n ? 3 : 1);
 
-  if (n)
-    list_ = std::make_unique<ListLibrary<TCatListJFN, TCatJFET>>(
-        KindOperations<TCatListJFN>{[](TCatListJFN& l, int i) { ComputeJFN(l.Items(i)); }, {}, {}});
-  else
-    list_ = std::make_unique<ListLibrary<TCatListJFP, TCatJFET>>(
-        KindOperations<TCatListJFP>{[](TCatListJFP& l, int i) { ComputeJFP(l.Items(i)); }, {}, {}});
-  // Every JFET form that opens starts a fresh fitting engine.
-  Iteration = std::make_unique<TIteration>();
-  try {
-    if (n)
-      static_cast<ListLibrary<TCatListJFN, TCatJFET>&>(*list_).list().LoadDefaults();
-    else
-      static_cast<ListLibrary<TCatListJFP, TCatJFET>&>(*list_).list().LoadDefaults();
-  } catch (const std::exception& error) {
-    ReportLoadFailure(error);
-    return;
-  }
-
-  SetHelpContext(this, 21);
-  for (const auto& panel : Curves()) {
-    SetHelpContext(panel->Template(), 47);
-    SetHelpContext(panel->Group(), 46);
-  }
-  SetHelpContext(add, 45);
-  SetHelpContext(def1, 49);
+  std::function<void()> loadDefaults;
+  list_ = MakePolarLibrary<TCatListJFN, TCatListJFP, TCatJFET>(polarity_, &ComputeJFET, loadDefaults);
+  StartEngineAndLoadDefaults(loadDefaults);
+  SetHelpContexts(add, {def1});
 }
 
 void TBlankJFET::GetData(QObject* sender, bool all) { GetDataJFN(Records().CurrentItem(), sender, all, *this); }

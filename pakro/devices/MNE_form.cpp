@@ -160,32 +160,10 @@ void TBlankMOSFET::FormCreate() {
   connect(def2, &QPushButton::clicked, this, [this, def2] { BBDef2Click(def2); });
   FinishPages();
 
-  if (n)
-    list_ = std::make_unique<ListLibrary<TCatListMNE, TCatMOSFET>>(
-        KindOperations<TCatListMNE>{[](TCatListMNE& l, int i) { ComputeMNE(l.Items(i)); }, {}, {}});
-  else
-    list_ = std::make_unique<ListLibrary<TCatListMPE, TCatMOSFET>>(
-        KindOperations<TCatListMPE>{[](TCatListMPE& l, int i) { ComputeMPE(l.Items(i)); }, {}, {}});
-  // Every MOSFET form that opens starts a fresh fitting engine.
-  Iteration = std::make_unique<TIteration>();
-  try {
-    if (n)
-      static_cast<ListLibrary<TCatListMNE, TCatMOSFET>&>(*list_).list().LoadDefaults();
-    else
-      static_cast<ListLibrary<TCatListMPE, TCatMOSFET>&>(*list_).list().LoadDefaults();
-  } catch (const std::exception& error) {
-    ReportLoadFailure(error);
-    return;
-  }
-
-  SetHelpContext(this, 21);
-  for (const auto& panel : Curves()) {
-    SetHelpContext(panel->Template(), 47);
-    SetHelpContext(panel->Group(), 46);
-  }
-  SetHelpContext(add, 45);
-  SetHelpContext(def1, 49);
-  SetHelpContext(def2, 49);
+  std::function<void()> loadDefaults;
+  list_ = MakePolarLibrary<TCatListMNE, TCatListMPE, TCatMOSFET>(polarity_, &ComputeMOSFET, loadDefaults);
+  StartEngineAndLoadDefaults(loadDefaults);
+  SetHelpContexts(add, {def1, def2});
 }
 
 void TBlankMOSFET::GetData(QObject* sender, bool all) { GetDataMNE(Records().CurrentItem(), sender, all, *this); }

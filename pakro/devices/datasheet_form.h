@@ -229,6 +229,12 @@ class TDatasheetForm : public TBlank {
 
   // Reports the load failure of the defaults file; the form opens anyway.
   void ReportLoadFailure(const std::exception& error);
+  // A fresh fitting engine for the form that opens, then the defaults
+  // record through `load`; a failure is reported and the form opens anyway.
+  void StartEngineAndLoadDefaults(const std::function<void()>& load);
+  // Help contexts: the form 21, each curve's template combo 47 and group 46,
+  // the add button 45, the default buttons 49.
+  void SetHelpContexts(QWidget* add, std::initializer_list<QWidget*> defaults);
 
   bool eventFilter(QObject* watched, QEvent* event) override;
 

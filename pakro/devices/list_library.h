@@ -4,12 +4,14 @@
 // class. The kind gives the operations that differ: its computation and its
 // output writers.
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "catalog_list.h"
 #include "device_library.h"
 #include "library_file.h"
+#include "polarity.h"
 
 namespace pakro {
 
@@ -78,5 +80,23 @@ class ListLibrary final : public RecordLibrary<Rec> {
   List list_;
   KindOperations<List> ops_;
 };
+
+// A kind's list that computes each record with `compute`; `loadDefaults`
+// becomes the loading of its defaults record.
+template <class List, class Rec>
+std::unique_ptr<ListLibrary<List, Rec>> MakeListLibrary(bool (*compute)(Rec&), std::function<void()>& loadDefaults) {
+  auto library = std::make_unique<ListLibrary<List, Rec>>(
+      KindOperations<List>{[compute](List& list, int index) { compute(list.Items(index)); }, {}, {}});
+  loadDefaults = [raw = library.get()] { raw->list().LoadDefaults(); };
+  return library;
+}
+
+// The same for the kinds whose two polarities share one record class.
+template <class ListN, class ListP, class Rec>
+std::unique_ptr<RecordLibrary<Rec>> MakePolarLibrary(Polarity polarity, bool (*compute)(Rec&),
+                                                     std::function<void()>& loadDefaults) {
+  if (polarity == Polarity::N) return MakeListLibrary<ListN, Rec>(compute, loadDefaults);
+  return MakeListLibrary<ListP, Rec>(compute, loadDefaults);
+}
 
 }  // namespace pakro

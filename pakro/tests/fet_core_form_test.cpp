@@ -28,6 +28,7 @@
 #include "model_compute.h"
 #include "plot_image.h"
 #include "platform/scripted_dialogs.h"
+#include "form_test_support.h"
 #include "qt_application.h"
 #include "recording_canvas.h"
 #include "scaled_string_grid.h"
@@ -36,37 +37,10 @@
 namespace pakro {
 namespace {
 
-std::string Fixture(const char* name) { return std::string(PAKRO_FIXTURES) + "/" + name; }
-
-// Reads a library into the form as the Open command does, then shows record `current`.
-void Open(TBlank& form, const std::string& path, int current = 1) {
-  LibraryFile file(path);
-  file.ReadHeader();
-  form.List().ReadLibrary(file);
-  form.List().SetCurrent(current);
-  form.ShowData();
-}
-
-template <class Widget>
-Widget* Find(QWidget& form, const char* name) {
-  Widget* w = form.findChild<Widget*>(name);
-  EXPECT_NE(w, nullptr) << name;
-  return w;
-}
-
-void ExpectSameCurve(const TGraph& a, const TGraph& b, const char* what) {
-  SCOPED_TRACE(what);
-  EXPECT_EQ(a.Count, b.Count);
-  for (int i = 0; i < TGraph::MaxPoints; ++i) {
-    EXPECT_EQ(a.X[static_cast<std::size_t>(i)], b.X[static_cast<std::size_t>(i)]) << i;
-    EXPECT_EQ(a.Y[static_cast<std::size_t>(i)], b.Y[static_cast<std::size_t>(i)]) << i;
-  }
-  EXPECT_EQ(a.CurveParam, b.CurveParam);
-  EXPECT_EQ(a.CurveParamText.str(), b.CurveParamText.str());
-  EXPECT_EQ(a.ShowFitted, b.ShowFitted);
-  EXPECT_EQ(a.XScale.str(), b.XScale.str());
-  EXPECT_EQ(a.YScale.str(), b.YScale.str());
-}
+using testing::ExpectSameCurve;
+using testing::Find;
+using testing::Open;
+using testing::OpenPath;
 
 void ExpectSameRecord(const TCatJFET& a, const TCatJFET& b) {
   EXPECT_EQ(a.Name.str(), b.Name.str());
@@ -117,29 +91,20 @@ void ExpectSameRecord(const TCatCOR& a, const TCatCOR& b) {
   EXPECT_EQ(a.Computed, b.Computed);
 }
 
-// A form shown as the active window, so that focus and keys reach it.
+// A form under test; typing into a grid cell ends with Enter.
 template <class Form>
-class FormTest : public ::testing::Test {
+class FormTest : public testing::FormTest<Form> {
  protected:
-  void SetUp() override {
-    form = std::make_unique<Form>();
-    form->resize(1100, 700);
-    form->show();
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-  }
-  void Page(int index) { form->TabSet()->setCurrentIndex(index); }
-  // Types into a cell of a grid, which must be on the page shown.
+  using testing::FormTest<Form>::form;
+  using testing::FormTest<Form>::Page;
   void TypeIntoCell(TScaledStringGrid* grid, int col, int row, const QString& text) {
-    grid->setFocus();
-    grid->setCurrentCell(row, col);
-    QTest::keyClicks(QApplication::focusWidget(), text);
+    testing::FormTest<Form>::TypeIntoCell(grid, col, row, text);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   }
   // Shows every record and stores it back: nothing may change.
   template <class Rec>
   void ExpectRoundTripsUnchanged(const char* fixture) {
-    Open(*form, Fixture(fixture));
+    Open(*form, fixture);
     for (int current = 0; current < form->List().Count(); ++current) {
       SCOPED_TRACE(current);
       form->List().SetCurrent(current);
@@ -150,8 +115,6 @@ class FormTest : public ::testing::Test {
       ExpectSameRecord(r, before);
     }
   }
-
-  std::unique_ptr<Form> form;
 };
 
 using NJfetForm = FormTest<TBlankJFN>;
@@ -195,7 +158,7 @@ TEST(JfetAbscissa, RadioButtonsSetTheTitlesOfTheTableAndMarkTheLibraryModified) 
       form = std::make_unique<TBlankJFP>();
     else
       form = std::make_unique<TBlankJFN>();
-    Open(*form, Fixture(row.pChannel ? "pjfet.LBR" : "njfet.LBR"), 1);
+    Open(*form, row.pChannel ? "pjfet.LBR" : "njfet.LBR", 1);
     form->show();
     form->TabSet()->setCurrentIndex(1);
     // Start from the other choice, so that the click changes it.
@@ -217,7 +180,7 @@ TEST(JfetAbscissa, RadioButtonsSetTheTitlesOfTheTableAndMarkTheLibraryModified) 
 }
 
 TEST_F(NJfetForm, ShowingARecordFollowsItsChoiceWithoutMarkingTheLibrary) {
-  Open(*form, Fixture("njfet.LBR"), 0);
+  Open(*form, "njfet.LBR", 0);
   form->List().SetModified(false);
   ASSERT_EQ(form->Records().Items(0).CrsVs, "vsVGS");
   ASSERT_EQ(form->Records().Items(1).CrsVs, "vsVDS");
@@ -232,7 +195,7 @@ TEST_F(NJfetForm, ShowingARecordFollowsItsChoiceWithoutMarkingTheLibrary) {
 }
 
 TEST_F(NJfetForm, AbscissaChoiceSurvivesSavingTheLibrary) {
-  Open(*form, Fixture("njfet.LBR"), 0);
+  Open(*form, "njfet.LBR", 0);
   form->List().AddItem();
   form->List().SetCurrent(form->List().Count() - 1);
   form->ShowData();
@@ -248,14 +211,14 @@ TEST_F(NJfetForm, AbscissaChoiceSurvivesSavingTheLibrary) {
   const std::string path = ::testing::TempDir() + "jfet_choice_" + std::to_string(getpid()) + ".LBR";
   form->List().WriteLibrary(path);
   TBlankJFN reopened;
-  Open(reopened, path, form->List().Count() - 1);
+  OpenPath(reopened, path, form->List().Count() - 1);
   EXPECT_EQ(reopened.Records().Items(form->List().Count() - 1).CrsVs, "vsVDS");
   EXPECT_TRUE(reopened.RbvsVDS()->isChecked());
   std::filesystem::remove(path);
 }
 
 TEST_F(NJfetForm, OutputConductanceTypedAndFromTheDefaults) {
-  Open(*form, Fixture("njfet.LBR"), 1);
+  Open(*form, "njfet.LBR", 1);
   Page(3);
   TCatJFET& r = form->Records().Items(1);
   form->EdGOS()->setFocus();
@@ -333,7 +296,7 @@ TEST_F(PMosfetForm, ShowDataThenSendAllDataLeavesEveryRecordUnchanged) {
 }
 
 TEST_F(PMosfetForm, ShowingARecordStoresNothingIntoIt) {
-  Open(*form, Fixture("pmos.LBR"), 1);
+  Open(*form, "pmos.LBR", 1);
   auto& list = form->Records();
   // Two components whose gate-charge values differ everywhere.
   TCatMOSFET& first = list.Items(1);
@@ -368,7 +331,7 @@ TEST_F(PMosfetForm, ShowingARecordStoresNothingIntoIt) {
 }
 
 TEST_F(NMosfetForm, DefaultButtonsAndLayout) {
-  Open(*form, Fixture("nmos.LBR"), 1);
+  Open(*form, "nmos.LBR", 1);
   TCatMOSFET& d = form->Records().Items(0);
   d.VDS1 = 10;
   d.Q1 = 4.123456789;
@@ -421,7 +384,7 @@ QStringList Padded(QStringList cells) {
 }
 
 TEST_F(CoreForm, BranchesMirrorEachOtherAndBranchBIsStored) {
-  Open(*form, Fixture("core.LBR"), 1);
+  Open(*form, "core.LBR", 1);
   form->List().AddItem();
   form->List().SetCurrent(form->List().Count() - 1);
   form->ShowData();
@@ -502,7 +465,7 @@ TEST(CoreMirror, PacksTheMirroredRowsFromRowOne) {
 }
 
 TEST_F(CoreForm, TemplateFillsBothBranchesAndGeometryDefaults) {
-  Open(*form, Fixture("core.LBR"), 1);
+  Open(*form, "core.LBR", 1);
   form->List().AddItem();
   const int last = form->List().Count() - 1;
   TCatCOR& source = form->Records().Items(1);
