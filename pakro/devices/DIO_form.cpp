@@ -91,16 +91,9 @@ void TBlankDIO::FormCreate() {
   connect(def3, &QPushButton::clicked, this, [this, def3] { BBDef3Click(def3); });
   FinishPages();
 
-  list_ = std::make_unique<ListLibrary<TCatListDIO, TCatDIO>>(
-      KindOperations<TCatListDIO>{[](TCatListDIO& l, int i) { ComputeDIO(l.Items(i)); }, {}, {}});
-  // Every datasheet form that opens starts a fresh fitting engine.
-  Iteration = std::make_unique<TIteration>();
-  try {
-    list_->list().LoadDefaults();
-  } catch (const std::exception& error) {
-    ReportLoadFailure(error);
-    return;
-  }
+  std::function<void()> loadDefaults;
+  list_ = MakeListLibrary<TCatListDIO, TCatDIO>(&ComputeDIO, loadDefaults);
+  StartEngineAndLoadDefaults(loadDefaults);
 
   SetHelpContext(this, 21);
   for (const auto& panel : Curves()) {

@@ -7,10 +7,13 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "catalog_list.h"
 #include "device_library.h"
 #include "library_file.h"
+#include "model_output.h"
 #include "polarity.h"
 
 namespace pakro {
@@ -85,8 +88,16 @@ class ListLibrary final : public RecordLibrary<Rec> {
 // becomes the loading of its defaults record.
 template <class List, class Rec>
 std::unique_ptr<ListLibrary<List, Rec>> MakeListLibrary(bool (*compute)(Rec&), std::function<void()>& loadDefaults) {
-  auto library = std::make_unique<ListLibrary<List, Rec>>(
-      KindOperations<List>{[compute](List& list, int index) { compute(list.Items(index)); }, {}, {}});
+  using ListRecord = std::remove_cvref_t<decltype(std::declval<List&>().Items(0))>;
+  KindOperations<List> operations{
+      [compute](List& list, int index) { compute(list.Items(index)); },
+      [](List& list, const std::string& path) { pakro::WriteSpiceLibrary(list, path); },
+      {}};
+  if (OutputTableOf(ListOutputKind<ListRecord>()).mpl)
+    operations.writeMplFiles = [](List& list, const std::string& mpl, const std::string& en) {
+      pakro::WriteMplFiles(list, mpl, en);
+    };
+  auto library = std::make_unique<ListLibrary<List, Rec>>(std::move(operations));
   loadDefaults = [raw = library.get()] { raw->list().LoadDefaults(); };
   return library;
 }

@@ -41,10 +41,13 @@ class DeviceLibrary {
   virtual void ReadLibrary(LibraryFile& file) = 0;
   // Writes the whole library (header and every record from item 0); clears Modified.
   virtual void WriteLibrary(const std::string& fileName) = 0;
-  // Writes the model library of records 1 to Count-1; clears Modified.
+  // Writes the model library of records 1 to Count-1. Modified stays as it
+  // is: the library itself was not written. Raises an error whose message
+  // names a component whose name or usage the file cannot hold.
   virtual void WriteSpiceLibrary(const std::string& fileName) = 0;
   // Whether the kind writes MPL file pairs (diode, bipolar, core).
   virtual bool HasMplFiles() const = 0;
+  // Writes the MPL pair of records 1 to Count-1; Modified stays as it is.
   virtual void WriteMplFiles(const std::string& mplFileName, const std::string& enFileName) = 0;
 
   // Checks the datasheet of record `index`; when it is incomplete shows the

@@ -416,6 +416,9 @@ void TMainForm::UpdateMenuItems() {
     bool enabled = true;
     if (object->property(kNeedsLibrary).toBool()) enabled = open;
     if (object->property(kSeriesGuarded).toBool() && series) enabled = false;
+    // The MPL pair is written for the diode, bipolar and core kinds only.
+    if (enabled && object->objectName() == QLatin1String("WriteMPLfile1"))
+      if (TBlank* form = DispatchTarget(); form && !form->List().HasMplFiles()) enabled = false;
     if (auto* action = qobject_cast<QAction*>(object))
       action->setEnabled(enabled);
     else if (auto* widget = qobject_cast<QWidget*>(object))

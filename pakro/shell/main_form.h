@@ -107,6 +107,10 @@ class TMainForm : public QMainWindow {
   // The record just computed is the library's last, or its check failed;
   // also true when there is no library to compute.
   bool SeriesDone(TBlank* form = nullptr) const;
+  // Computes every component of the library for an output file; true when
+  // the series reached the last component. Otherwise the user is told why
+  // `what` was not written.
+  bool ComputeAllForOutput(QObject* sender, TBlank* form, const std::string& what);
 
   // Opens the help file at a context number (0: its contents).
   void ShowHelp(int context);

@@ -372,8 +372,5 @@ void TMainForm::ComputeSeries(QObject* sender, TBlank* form) {
 
 void TMainForm::LibraryManager1Click(QObject*) {}
 void TMainForm::CatalogManager1Click(QObject*) {}
-void TMainForm::CompileORVOCatalogSource1Click(QObject*) {}
-void TMainForm::CreateSPICELibrary1Click(QObject*) {}
-void TMainForm::WriteMPLfile1Click(QObject*) {}
 
 }  // namespace pakro

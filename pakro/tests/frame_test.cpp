@@ -163,6 +163,10 @@ TEST_F(Frame, LibraryItemsFollowTheNumberOfOpenLibraries) {
   check(false, "at start");
   TestForm* form = open(kNChannelMosfet);
   ASSERT_NE(form, nullptr);
+  // A MOSFET library has no MPL files: the item is off while it is active.
+  EXPECT_FALSE(enabled("WriteMPLfile1"));
+  form->list.kind = kMagneticCore;
+  main->UpdateMenuItems();
   check(true, "with one library");
   main->FileCloseItemClick(item("FileCloseItem"));
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

@@ -3,6 +3,7 @@
 // model as the device computations do, and ngspice simulates the same
 // quantities. Skipped when ngspice is not installed (./build.sh installs it).
 #include "iteration.h"
+#include "ngspice_support.h"
 
 #include <gtest/gtest.h>
 
@@ -22,23 +23,10 @@ namespace {
 // The thermal voltage of the models, 0.02586 V, is kT/q at 26.943 °C.
 constexpr const char* kTemperature = ".options TEMP=26.943 TNOM=26.943\n";
 
-std::string FindNgspice() {
-  if (const char* path = std::getenv("PATH")) {
-    std::stringstream dirs(path);
-    std::string dir;
-    while (std::getline(dirs, dir, ':')) {
-      const auto candidate = std::filesystem::path(dir.empty() ? "." : dir) / "ngspice";
-      std::error_code ec;
-      if (std::filesystem::is_regular_file(candidate, ec)) return candidate.string();
-    }
-  }
-  return {};
-}
-
 class SpiceCheck : public ::testing::Test {
  protected:
   void SetUp() override {
-    ngspice_ = FindNgspice();
+    ngspice_ = testing::FindNgspice();
     if (ngspice_.empty()) GTEST_SKIP() << "ngspice is not installed (./build.sh installs it); the simulator check is skipped";
   }
 
@@ -47,19 +35,8 @@ class SpiceCheck : public ::testing::Test {
   std::map<std::string, double> Simulate(const std::string& name, const std::string& netlist) {
     const auto file = std::filesystem::path(::testing::TempDir()) / ("pakro_" + name + ".cir");
     std::ofstream(file) << netlist;
-    const std::string command = ngspice_ + " -b " + file.string() + " 2>&1";
-    std::map<std::string, double> values;
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-      char line[512];
-      while (std::fgets(line, sizeof line, pipe)) {
-        output += line;
-        char key[128];
-        double value = 0;
-        if (std::sscanf(line, "%127s = %lf", key, &value) == 2) values[key] = value;
-      }
-      pclose(pipe);
-    }
+    const std::string output = testing::RunNgspice(ngspice_, file.string());
+    const std::map<std::string, double> values = testing::PrintedValues(output);
     if (values.empty()) ADD_FAILURE() << "ngspice printed no values:\n" << output;
     return values;
   }

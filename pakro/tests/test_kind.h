@@ -69,9 +69,16 @@ class TestLibrary final : public DeviceLibrary {
     out.commit();
     modified = false;
   }
-  void WriteSpiceLibrary(const std::string&) override { modified = false; }
-  bool HasMplFiles() const override { return false; }
-  void WriteMplFiles(const std::string&, const std::string&) override {}
+  void WriteSpiceLibrary(const std::string& path) override {
+    if (!refuseOutput.empty()) throw std::runtime_error(refuseOutput);
+    written.push_back("spice " + path);
+  }
+  // The diode, bipolar and core kinds write MPL pairs.
+  bool HasMplFiles() const override { return kind <= 3 || kind == 8; }
+  void WriteMplFiles(const std::string& mpl, const std::string& en) override {
+    if (!refuseOutput.empty()) throw std::runtime_error(refuseOutput);
+    written.push_back("mpl " + mpl + " " + en);
+  }
   void Compute(int index) override {
     const std::string& name = names.at(static_cast<std::size_t>(index));
     if (failing.count(name)) throw std::runtime_error("The fit of " + name + " failed.");
@@ -97,6 +104,10 @@ class TestLibrary final : public DeviceLibrary {
   std::vector<int> computed;
   // Runs before each progress mark.
   std::function<void(int)> onMark;
+  // The output files written, as "spice <path>" and "mpl <path> <path>".
+  std::vector<std::string> written;
+  // When not empty, the output writers raise an error with this message.
+  std::string refuseOutput;
 };
 
 class TestForm final : public TBlank {
