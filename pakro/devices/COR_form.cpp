@@ -158,6 +158,10 @@ void TBlankCOR::FormCreate() {
   SetHelpContexts(add, {def1});
 }
 
+void TBlankCOR::SendData(QObject* sender) {
+  TDatasheetForm::SendData(sender == sgBH2_ ? SgBH() : sender);
+}
+
 void TBlankCOR::TabSet1Click() { notebook1_->setCurrentIndex(tabSet1_->currentIndex()); }
 
 void TBlankCOR::SgBH2SetEditText() { MirrorBranch(*sgBH2_, *SgBH()); }

@@ -21,6 +21,9 @@ class TBlankCOR final : public TDatasheetForm {
   DeviceLibrary& List() override { return *list_; }
   RecordLibrary<TCatCOR>& Records() { return *list_; }
   void ShowData() override;
+  // Branch A holds nothing of its own to store: what is typed there is in
+  // branch B already, so moving through it changes nothing.
+  void SendData(QObject* sender) override;
 
   CurvePanel& PanelBH() const { return *Curves()[0]; }
   // Branch B, the branch the record keeps.

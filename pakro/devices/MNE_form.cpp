@@ -1,11 +1,13 @@
 #include "MNE_form.h"
 
 #include <QComboBox>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPainter>
 #include <QVBoxLayout>
 
 #include "frame_state.h"
@@ -72,6 +74,46 @@ constexpr double TCatMOSFET::*kParams[11] = {&TCatMOSFET::VTO, &TCatMOSFET::KP, 
                                              &TCatMOSFET::VJ,  &TCatMOSFET::CJBD, &TCatMOSFET::MJ,
                                              &TCatMOSFET::CGSO, &TCatMOSFET::CGDO};
 
+// The picture beside the gate-charge values: the gate voltage rises with
+// the charge to the first breakpoint, stays on its plateau up to the second
+// breakpoint of each drain-source voltage, then rises again.
+class GateChargePicture final : public QWidget {
+ public:
+  explicit GateChargePicture(QWidget* parent) : QWidget(parent) {
+    setObjectName("ImGateCharge");
+    setFixedSize(220, 150);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter p(this);
+    p.fillRect(rect(), palette().base());
+    p.setPen(Qt::black);
+    p.drawRect(rect().adjusted(0, 0, -1, -1));
+    const QPoint origin(30, height() - 25);
+    p.drawLine(origin, QPoint(30, 10));
+    p.drawLine(origin, QPoint(width() - 10, origin.y()));
+    p.drawText(QPoint(34, 20), "Vgs");
+    p.drawText(QPoint(width() - 22, origin.y() - 5), "Q");
+    const QPoint q0(75, 70), q1(120, 70), q2(160, 70);
+    p.setPen(QPen(Qt::blue, 2));
+    p.drawLine(origin, q0);
+    p.drawLine(q0, q2);
+    p.drawLine(q1, QPoint(185, 25));
+    p.drawLine(q2, QPoint(205, 35));
+    p.setPen(QPen(Qt::gray, 1, Qt::DotLine));
+    for (const QPoint& q : {q0, q1, q2}) p.drawLine(q, QPoint(q.x(), origin.y()));
+    p.drawLine(q0, QPoint(30, q0.y()));
+    p.setPen(Qt::black);
+    p.drawText(QPoint(q0.x() - 8, origin.y() + 15), "Q");
+    p.drawText(QPoint(q1.x() - 8, origin.y() + 15), "Q1");
+    p.drawText(QPoint(q2.x() - 8, origin.y() + 15), "Q2");
+    p.drawText(QPoint(4, q0.y() + 4), "VG");
+    p.drawText(QPoint(q1.x() - 10, q1.y() - 8), "Vds1");
+    p.drawText(QPoint(q2.x() + 2, q2.y() + 14), "Vds2");
+  }
+};
+
 }  // namespace
 
 TBlankMOSFET::TBlankMOSFET(Polarity polarity) : polarity_(polarity) { FormCreate(); }
@@ -129,6 +171,7 @@ void TBlankMOSFET::FormCreate() {
   AddComponentLabel(d, "LbComponentD");
   QGroupBox* charge =
       AddGroup(d, "GroupBox9", "Gate voltage vs. gate charge at different drain-source voltages ");
+  static_cast<QFormLayout*>(charge->layout())->addRow(new GateChargePicture(charge));
   values_[VDS1] = AddValueEdit(charge, "EdVDS1", t.charge[0]);
   values_[VDS2] = AddValueEdit(charge, "EdVDS2", t.charge[1]);
   values_[Q0] = AddValueEdit(charge, "EdQ0", t.charge[2]);

@@ -405,6 +405,12 @@ TEST_F(CoreForm, BranchesMirrorEachOtherAndBranchBIsStored) {
   EXPECT_EQ(r.BH.X[0], -100);
   EXPECT_EQ(r.BH.Y[2], -0.1);
   EXPECT_EQ(form->PanelBH().Template()->currentText(), form->CbComponent()->text());
+  // Moving through branch A and leaving it stores nothing more.
+  form->List().SetModified(false);
+  form->SgBH2()->setFocus();
+  QTest::keyClick(form->SgBH2(), Qt::Key_Down);
+  form->CbComponent()->setFocus();
+  EXPECT_FALSE(form->List().Modified());
 
   // Rows 1, 2 and 5 of branch B give branch A rows 1, 4 and 5.
   form->TabSet1()->setCurrentIndex(1);
