@@ -11,6 +11,7 @@
 #include "iteration.h"
 #include "main_form.h"
 #include "model_compute.h"
+#include "model_output.h"
 #include "scaled_string_grid.h"
 
 namespace pakro {

@@ -57,7 +57,7 @@ struct CurveSpec {
   const char* paramGridName = nullptr;  // a one-row grid for the curve parameter, e.g. "Sg2ICBETA"
   const char* paramTitle = nullptr;
   bool keyPressSetsTemplate = true;  // typing into the grid makes the curve the component's own
-  bool loop = false;  // drawn as a B-H loop through the origin
+  bool loop = false;                 // plotted as a loop through the origin (B-H curves)
 };
 
 // One curve of the form. The record's curve and template name are reached

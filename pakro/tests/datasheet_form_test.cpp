@@ -12,7 +12,11 @@
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTest>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <unistd.h>
 #include <string>
 
 #include "DIO_form.h"
@@ -608,6 +612,29 @@ TEST_F(FormsInFrame, TheFormsOwnAddButtonAddsAComponentOnTheFirstPage) {
   EXPECT_EQ(form->Records().Items(1).Name.str(), "FIRST");
   EXPECT_EQ(form->Notebook()->currentIndex(), 0);
   EXPECT_EQ(main->CbNavigator()->count(), 2);
+}
+
+TEST_F(FormsInFrame, TheFormsLibrariesWriteTheirModelFiles) {
+  main->NPNtransistor1Click(nullptr);
+  auto* form = dynamic_cast<TBlankTRN*>(main->ActiveMDIChild());
+  ASSERT_NE(form, nullptr);
+  EXPECT_TRUE(form->List().HasMplFiles());
+  synthetic::FillBipolar(form->Records().Items(1), "BCTEST");
+  form->ShowData();
+  const std::filesystem::path dir =
+      std::filesystem::temp_directory_path() / ("pakro_form_output_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(dir);
+  const std::string path = (dir / "out.lib").string();
+  {
+    platform::testing::ScriptedFileDialogs dialogs;
+    dialogs.expectSave(path);
+    main->CreateSPICELibrary1Click(nullptr);
+  }
+  std::ifstream in(path, std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(text.find(".MODEL BCTEST NPN"), std::string::npos) << text;
+  EXPECT_TRUE(form->Records().Items(1).Computed);
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
