@@ -552,16 +552,7 @@ class FormsInFrame : public ::testing::Test {
     return blue;
   }
   // With PAKRO_SCREENSHOT_DIR set, each page of the form goes there as a picture.
-  static void Screenshot(TDatasheetForm& form, const QString& name) {
-    const QString dir = qEnvironmentVariable("PAKRO_SCREENSHOT_DIR");
-    if (dir.isEmpty()) return;
-    for (int page = 0; page < form.TabSet()->count(); ++page) {
-      form.TabSet()->setCurrentIndex(page);
-      QApplication::processEvents();
-      form.window()->grab().save(QString("%1/%2-%3.png").arg(dir, name).arg(page));
-    }
-    form.TabSet()->setCurrentIndex(0);
-  }
+  static void Screenshot(TDatasheetForm& form, const QString& name) { testing::SaveScreenshots(form, name); }
 
   TMainForm* main = nullptr;
 };

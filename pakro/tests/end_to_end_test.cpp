@@ -11,6 +11,7 @@
 #include "application.h"
 #include "blank.h"
 #include "datasheet_forms.h"
+#include "form_test_support.h"
 #include "frame_state.h"
 #include "library_test_support.h"
 #include "main_form.h"
@@ -78,6 +79,9 @@ TEST_F(EndToEnd, EveryKindFromOpenToItsSpiceLibraryAndBack) {
     EXPECT_EQ(form->List().Current(), form->List().Count() - 1);
     EXPECT_NE(parameter->text(), "");
     EXPECT_TRUE(form->List().Modified());
+    form->List().SetCurrent(1);
+    form->ShowData();
+    testing::SaveScreenshots(dynamic_cast<TDatasheetForm&>(*form), k.name);
 
     const std::string spice = dir.Path(std::string(k.name) + ".lib");
     {

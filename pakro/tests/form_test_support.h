@@ -5,11 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTabBar>
 #include <QTest>
 #include <memory>
 #include <string>
 
 #include "blank.h"
+#include "datasheet_form.h"
 #include "graph.h"
 #include "library_file.h"
 #include "scaled_string_grid.h"
@@ -51,6 +53,19 @@ inline void ExpectSameCurve(const TGraph& a, const TGraph& b, const char* what) 
   EXPECT_EQ(a.ShowFitted, b.ShowFitted);
   EXPECT_EQ(a.XScale.str(), b.XScale.str());
   EXPECT_EQ(a.YScale.str(), b.YScale.str());
+}
+
+// With PAKRO_SCREENSHOT_DIR set, each page of the form goes there as a
+// picture <name>-<page>.png.
+inline void SaveScreenshots(TDatasheetForm& form, const QString& name) {
+  const QString dir = qEnvironmentVariable("PAKRO_SCREENSHOT_DIR");
+  if (dir.isEmpty()) return;
+  for (int page = 0; page < form.TabSet()->count(); ++page) {
+    form.TabSet()->setCurrentIndex(page);
+    QApplication::processEvents();
+    form.window()->grab().save(QString("%1/%2-%3.png").arg(dir, name).arg(page));
+  }
+  form.TabSet()->setCurrentIndex(0);
 }
 
 // A form shown as the active window, so that focus and keys reach it.
