@@ -240,6 +240,21 @@ TEST_F(NJfetForm, OutputConductanceTypedAndFromTheDefaults) {
   EXPECT_EQ(r.CurveVGSCISS.CurveParamText.str(), "7,5");
 }
 
+// A template combo whose text is one of its items, other than the first,
+// reports an activation when it loses the focus; when that happens while
+// the form is taken down, the form, half gone, must not take it.
+TEST_F(NJfetForm, TakenDownWithTheFocusInATemplateCombo) {
+  Open(*form, "njfet.LBR", 1);
+  Page(0);
+  QComboBox* combo = form->PanelVGSID().Template();
+  ASSERT_GT(combo->findText(combo->currentText()), 0);
+  combo->lineEdit()->setFocus();
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_TRUE(focus == combo || combo->isAncestorOf(focus));
+  form.reset();
+  SUCCEED();
+}
+
 TEST(JfetLayout, PagesTitlesAndTwins) {
   TBlankJFN n;
   TBlankJFP p;
