@@ -268,6 +268,13 @@ TEST(JfetLayout, PagesTitlesAndTwins) {
   EXPECT_EQ(p.Notebook()->currentIndex(), 1);
   EXPECT_EQ(n.findChild<QLabel*>("LbDataSheetTitle")->text(), "N-channel  JFET Data Sheet");
   EXPECT_EQ(p.findChild<QLabel*>("LbDataSheetTitle")->text(), "P-channel  JFET Data Sheet");
+  auto componentLabel = [](TBlankJFET& form) {
+    for (QLabel* label : form.findChildren<QLabel*>())
+      if (label->buddy() == form.CbComponent()) return label->text();
+    return QString();
+  };
+  EXPECT_EQ(componentLabel(n), "Component:");
+  EXPECT_EQ(componentLabel(p), "Component name:");
   struct Row {
     const char* grid;
     int col;
