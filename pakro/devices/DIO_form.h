@@ -8,7 +8,6 @@
 #include "datasheet_form.h"
 #include "list_library.h"
 
-class QLabel;
 
 namespace pakro {
 

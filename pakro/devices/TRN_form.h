@@ -1,7 +1,6 @@
 #pragma once
 // The datasheet form of a bipolar transistor library: TBlankTRN (NPN, kind
 // 2) and TBlankTRP (PNP, kind 3), one form that differs only in its titles.
-#include <QPointer>
 #include <array>
 #include <memory>
 
@@ -9,7 +8,6 @@
 #include "datasheet_form.h"
 #include "list_library.h"
 
-class QLabel;
 
 namespace pakro {
 

@@ -25,7 +25,6 @@ class QPushButton;
 class QStackedWidget;
 class QTabBar;
 class QVBoxLayout;
-class QBoxLayout;
 
 namespace pakro {
 

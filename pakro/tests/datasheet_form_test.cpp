@@ -507,6 +507,35 @@ TEST_F(DiodeForm, ShowsPointsAtPrecisionEightAndItsOwnLayout) {
   EXPECT_EQ(HelpContextOf(Find<QPushButton>(*form, "BBDef3")), 49);
 }
 
+// A usage picked from the list: the bipolar form stores it at once, the
+// diode form when the box is left.
+TEST_F(BipolarForm, AUsagePickedFromTheListIsStoredAtOnce) {
+  Open(*form, "npn.LBR");
+  form->Records().Items(2).Usage = "Switch";
+  form->ShowData();
+  QComboBox* usage = form->CbUsage();
+  const int switchItem = usage->findText("Switch");
+  ASSERT_GE(switchItem, 0);
+  usage->setCurrentIndex(switchItem);
+  emit usage->activated(switchItem);  // as a pick from the list reports it
+  EXPECT_EQ(form->Records().Items(1).Usage.str(), "Switch");
+}
+
+TEST_F(DiodeForm, AUsagePickedFromTheListIsStoredWhenTheBoxIsLeft) {
+  Open(*form, "diode.LBR");
+  form->Records().Items(2).Usage = "Zener";
+  form->ShowData();
+  QComboBox* usage = form->CbUsage();
+  usage->setFocus();
+  const int zener = usage->findText("Zener");
+  ASSERT_GE(zener, 0);
+  usage->setCurrentIndex(zener);
+  emit usage->activated(zener);
+  EXPECT_NE(form->Records().Items(1).Usage.str(), "Zener");
+  form->CbComponent()->setFocus();
+  EXPECT_EQ(form->Records().Items(1).Usage.str(), "Zener");
+}
+
 TEST_F(DiodeForm, DefaultsAndTypingIntoTheCapacitanceGrid) {
   Open(*form, "diode.LBR");
   form->Records().Items(0).RecoveryTime = 4.123456789;
