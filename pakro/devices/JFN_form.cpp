@@ -183,7 +183,8 @@ void TBlankJFET::FeedbackAbscissa(bool drainSource, bool byUser) {
   // Clicking the button already chosen changes nothing.
   if (byUser && r.CrsVs == choice) return;
   const auto& texts = TextsOf(polarity_).abscissa[drainSource ? 1 : 0];
-  r.CrsVs = choice;
+  // Showing a record keeps its text as read; only a choice replaces it.
+  if (byUser) r.CrsVs = choice;
   PanelVXSCRSS().Grid()->SetCells(0, 0, texts.grid);
   PanelVXSCRSS().ParamGrid()->SetCells(0, 0, texts.param);
   r.CurveVXSCRSS.XTitle = texts.xTitle;
