@@ -92,19 +92,9 @@ void TBlankDIO::FormCreate() {
   connect(def3, &QPushButton::clicked, this, [this, def3] { BBDef3Click(def3); });
   FinishPages();
 
-  list_ = std::make_unique<ListLibrary<TCatListDIO, TCatDIO>>(
-      KindOperations<TCatListDIO>{
-          [](TCatListDIO& l, int i) { ComputeDIO(l.Items(i)); },
-          [](TCatListDIO& l, const std::string& path) { WriteSpiceLibrary(l, path); },
-          [](TCatListDIO& l, const std::string& mpl, const std::string& en) { WriteMplFiles(l, mpl, en); }});
-  // Every datasheet form that opens starts a fresh fitting engine.
-  Iteration = std::make_unique<TIteration>();
-  try {
-    list_->list().LoadDefaults();
-  } catch (const std::exception& error) {
-    ReportLoadFailure(error);
-    return;
-  }
+  std::function<void()> loadDefaults;
+  list_ = MakeListLibrary<TCatListDIO, TCatDIO>(&ComputeDIO, loadDefaults);
+  StartEngineAndLoadDefaults(loadDefaults);
 
   SetHelpContext(this, 21);
   for (const auto& panel : Curves()) {

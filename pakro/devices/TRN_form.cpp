@@ -163,27 +163,10 @@ void TBlankBipolar::FormCreate() {
   connect(def3, &QPushButton::clicked, this, [this, def3] { BBDef3Click(def3); });
   FinishPages();
 
-  if (npn)
-    list_ = std::make_unique<ListLibrary<TCatListTRN, TCatBipolar>>(KindOperations<TCatListTRN>{
-        [](TCatListTRN& l, int i) { ComputeTRN(l.Items(i)); },
-        [](TCatListTRN& l, const std::string& path) { WriteSpiceLibrary(l, path); },
-        [](TCatListTRN& l, const std::string& mpl, const std::string& en) { WriteMplFiles(l, mpl, en); }});
-  else
-    list_ = std::make_unique<ListLibrary<TCatListTRP, TCatBipolar>>(KindOperations<TCatListTRP>{
-        [](TCatListTRP& l, int i) { ComputeTRP(l.Items(i)); },
-        [](TCatListTRP& l, const std::string& path) { WriteSpiceLibrary(l, path); },
-        [](TCatListTRP& l, const std::string& mpl, const std::string& en) { WriteMplFiles(l, mpl, en); }});
   // Every bipolar form that opens starts a fresh fitting engine.
-  Iteration = std::make_unique<TIteration>();
-  try {
-    if (npn)
-      static_cast<ListLibrary<TCatListTRN, TCatBipolar>&>(*list_).list().LoadDefaults();
-    else
-      static_cast<ListLibrary<TCatListTRP, TCatBipolar>&>(*list_).list().LoadDefaults();
-  } catch (const std::exception& error) {
-    ReportLoadFailure(error);
-    return;
-  }
+  std::function<void()> loadDefaults;
+  list_ = MakePolarLibrary<TCatListTRN, TCatListTRP, TCatBipolar>(polarity_, &ComputeBipolar, loadDefaults);
+  StartEngineAndLoadDefaults(loadDefaults);
 
   SetHelpContext(this, 21);
   for (CurvePanel* panel : {&PanelICVBE(), &PanelICBETA(), &PanelVCBCOBO(), &PanelVEBCIBO()}) {

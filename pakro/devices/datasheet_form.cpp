@@ -19,6 +19,7 @@
 #include <algorithm>
 
 #include "forms.h"
+#include "iteration.h"
 #include "main_form.h"
 #include "number_text.h"
 #include "plot_image.h"
@@ -253,6 +254,9 @@ TDatasheetForm::~TDatasheetForm() {
   // The controls go after this part of the form; their focus changes must
   // not reach it.
   disconnect(qApp, nullptr, this, nullptr);
+  // Nor the signals they send while they are taken down (a combo box that
+  // loses the focus reports an activation).
+  for (QObject* child : findChildren<QObject*>()) child->blockSignals(true);
   for (QWidget* w : keyPress_) w->removeEventFilter(this);
   for (QWidget* w : keyUp_) w->removeEventFilter(this);
 }
@@ -613,6 +617,25 @@ void TDatasheetForm::ShowParam(QLineEdit* edit, bool computed, long double value
 
 void TDatasheetForm::ReportLoadFailure(const std::exception& error) {
   platform::messages().show(platform::MessageKind::Error, error.what(), platform::Buttons::Ok);
+}
+
+void TDatasheetForm::StartEngineAndLoadDefaults(const std::function<void()>& load) {
+  Iteration = std::make_unique<TIteration>();
+  try {
+    load();
+  } catch (const std::exception& error) {
+    ReportLoadFailure(error);
+  }
+}
+
+void TDatasheetForm::SetHelpContexts(QWidget* add, std::initializer_list<QWidget*> defaults) {
+  SetHelpContext(this, 21);
+  for (const auto& panel : curves_) {
+    SetHelpContext(panel->Template(), 47);
+    SetHelpContext(panel->Group(), 46);
+  }
+  SetHelpContext(add, 45);
+  for (QWidget* def : defaults) SetHelpContext(def, 49);
 }
 
 void TDatasheetForm::ShowFirstPage() { tabSet_->setCurrentIndex(0); }

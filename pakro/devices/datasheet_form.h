@@ -169,7 +169,7 @@ class TDatasheetForm : public TBlank {
   void SgKeyPress(QObject* sender, QChar key);
   // Copies the curve of the highest-index record whose template name for
   // this curve is the combo's text, then stores the grid.
-  void TemplateChange(CurvePanel& panel);
+  virtual void TemplateChange(CurvePanel& panel);
   // Sets the curve's scales from its axis tab, refusing a log axis for data
   // not greater than 0, and redraws.
   void AxisTabClick(CurvePanel& panel);
@@ -228,13 +228,23 @@ class TDatasheetForm : public TBlank {
 
   // Reports the load failure of the defaults file; the form opens anyway.
   void ReportLoadFailure(const std::exception& error);
+  // A fresh fitting engine for the form that opens, then the defaults
+  // record through `load`; a failure is reported and the form opens anyway.
+  void StartEngineAndLoadDefaults(const std::function<void()>& load);
+  // Help contexts: the form 21, each curve's template combo 47 and group 46,
+  // the add button 45, the default buttons 49.
+  void SetHelpContexts(QWidget* add, std::initializer_list<QWidget*> defaults);
 
   bool eventFilter(QObject* watched, QEvent* event) override;
 
+  // Leaving the control stores the form.
+  void WatchLeaving(QWidget* control);
+  // A key release in the control stores the form; with keyPress, a key
+  // going down goes to SgKeyPress.
+  void WatchKeys(QWidget* control, bool keyPress);
+
  private:
   void FocusChanged(QWidget* old, QWidget* now);
-  void WatchLeaving(QWidget* control);
-  void WatchKeys(QWidget* control, bool keyPress);
   QWidget* WatchedControlOf(QWidget* widget) const;
 
   QStackedWidget* notebook_ = nullptr;

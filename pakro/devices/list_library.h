@@ -4,12 +4,17 @@
 // class. The kind gives the operations that differ: its computation and its
 // output writers.
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
+#include <type_traits>
+#include <utility>
 
 #include "catalog_list.h"
 #include "device_library.h"
 #include "library_file.h"
+#include "model_output.h"
+#include "polarity.h"
 
 namespace pakro {
 
@@ -78,5 +83,31 @@ class ListLibrary final : public RecordLibrary<Rec> {
   List list_;
   KindOperations<List> ops_;
 };
+
+// A kind's list that computes each record with `compute`; `loadDefaults`
+// becomes the loading of its defaults record.
+template <class List, class Rec>
+std::unique_ptr<ListLibrary<List, Rec>> MakeListLibrary(bool (*compute)(Rec&), std::function<void()>& loadDefaults) {
+  using ListRecord = std::remove_cvref_t<decltype(std::declval<List&>().Items(0))>;
+  KindOperations<List> operations{
+      [compute](List& list, int index) { compute(list.Items(index)); },
+      [](List& list, const std::string& path) { pakro::WriteSpiceLibrary(list, path); },
+      {}};
+  if (OutputTableOf(ListOutputKind<ListRecord>()).mpl)
+    operations.writeMplFiles = [](List& list, const std::string& mpl, const std::string& en) {
+      pakro::WriteMplFiles(list, mpl, en);
+    };
+  auto library = std::make_unique<ListLibrary<List, Rec>>(std::move(operations));
+  loadDefaults = [raw = library.get()] { raw->list().LoadDefaults(); };
+  return library;
+}
+
+// The same for the kinds whose two polarities share one record class.
+template <class ListN, class ListP, class Rec>
+std::unique_ptr<RecordLibrary<Rec>> MakePolarLibrary(Polarity polarity, bool (*compute)(Rec&),
+                                                     std::function<void()>& loadDefaults) {
+  if (polarity == Polarity::N) return MakeListLibrary<ListN, Rec>(compute, loadDefaults);
+  return MakeListLibrary<ListP, Rec>(compute, loadDefaults);
+}
 
 }  // namespace pakro

@@ -133,8 +133,10 @@ class GraphPainter {
   }
 
   void DrawLoop(const FittedCurve& curve) {
-    const int x0 = g_.XScale == "Lin" ? Pixel(w_ / 2.0) : 30;
-    const int y0 = g_.YScale == "Lin" ? Pixel(h_ / 2.0) : 25;
+    // The loop is always drawn on linear axes through the centre, so every
+    // redraw gives the same picture whatever scales the record held before.
+    const int x0 = Pixel(w_ / 2.0);
+    const int y0 = Pixel(h_ / 2.0);
     g_.XNonPositive = true;
     g_.YNonPositive = true;
     g_.XScale = "Lin";

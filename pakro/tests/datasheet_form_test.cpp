@@ -29,45 +29,17 @@
 #include "plot_image.h"
 #include "platform/scripted_dialogs.h"
 #include "library_file.h"
+#include "form_test_support.h"
 #include "qt_application.h"
 #include "scaled_string_grid.h"
 
 namespace pakro {
 namespace {
 
-std::string Fixture(const char* name) { return std::string(PAKRO_FIXTURES) + "/" + name; }
-
-// Reads a library into the form as the Open command does, then shows record `current`.
-void Open(TBlank& form, const char* fixture, int current = 1) {
-  LibraryFile file(Fixture(fixture));
-  file.ReadHeader();
-  form.List().ReadLibrary(file);
-  form.List().SetCurrent(current);
-  form.ShowData();
-}
-
-template <class Widget>
-Widget* Find(QWidget& form, const char* name) {
-  Widget* w = form.findChild<Widget*>(name);
-  EXPECT_NE(w, nullptr) << name;
-  return w;
-}
-
-void ExpectSameCurve(const TGraph& a, const TGraph& b, const char* what) {
-  SCOPED_TRACE(what);
-  EXPECT_EQ(a.Count, b.Count);
-  for (int i = 0; i < TGraph::MaxPoints; ++i) {
-    EXPECT_EQ(a.X[static_cast<std::size_t>(i)], b.X[static_cast<std::size_t>(i)]) << i;
-    EXPECT_EQ(a.Y[static_cast<std::size_t>(i)], b.Y[static_cast<std::size_t>(i)]) << i;
-  }
-  EXPECT_EQ(a.CurveParam, b.CurveParam);
-  EXPECT_EQ(a.CurveParamText.str(), b.CurveParamText.str());
-  EXPECT_EQ(a.XNonPositive, b.XNonPositive);
-  EXPECT_EQ(a.YNonPositive, b.YNonPositive);
-  EXPECT_EQ(a.ShowFitted, b.ShowFitted);
-  EXPECT_EQ(a.XScale.str(), b.XScale.str());
-  EXPECT_EQ(a.YScale.str(), b.YScale.str());
-}
+using testing::ExpectSameCurve;
+using testing::Find;
+using testing::FormTest;
+using testing::Open;
 
 void ExpectSameRecord(const TCatBipolar& a, const TCatBipolar& b) {
   EXPECT_EQ(a.Name.str(), b.Name.str());
@@ -105,28 +77,6 @@ void ExpectSameRecord(const TCatDIO& a, const TCatDIO& b) {
   EXPECT_EQ(a.IS, b.IS);
   EXPECT_EQ(a.Computed, b.Computed);
 }
-
-// A form shown as the active window, so that focus and keys reach it.
-template <class Form>
-class FormTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    form = std::make_unique<Form>();
-    form->resize(1100, 700);
-    form->show();
-    form->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-  }
-  void Page(int index) { form->TabSet()->setCurrentIndex(index); }
-  // Types into a cell of a grid, which must be on the page shown.
-  void TypeIntoCell(TScaledStringGrid* grid, int col, int row, const QString& text) {
-    grid->setFocus();
-    grid->setCurrentCell(row, col);
-    QTest::keyClicks(QApplication::focusWidget(), text);
-  }
-
-  std::unique_ptr<Form> form;
-};
 
 using BipolarForm = FormTest<TBlankTRN>;
 using DiodeForm = FormTest<TBlankDIO>;
@@ -631,16 +581,7 @@ class FormsInFrame : public ::testing::Test {
     return blue;
   }
   // With PAKRO_SCREENSHOT_DIR set, each page of the form goes there as a picture.
-  static void Screenshot(TDatasheetForm& form, const QString& name) {
-    const QString dir = qEnvironmentVariable("PAKRO_SCREENSHOT_DIR");
-    if (dir.isEmpty()) return;
-    for (int page = 0; page < form.TabSet()->count(); ++page) {
-      form.TabSet()->setCurrentIndex(page);
-      QApplication::processEvents();
-      form.window()->grab().save(QString("%1/%2-%3.png").arg(dir, name).arg(page));
-    }
-    form.TabSet()->setCurrentIndex(0);
-  }
+  static void Screenshot(TDatasheetForm& form, const QString& name) { testing::SaveScreenshots(form, name); }
 
   TMainForm* main = nullptr;
 };

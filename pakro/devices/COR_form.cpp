@@ -1,0 +1,235 @@
+#include "COR_form.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QVBoxLayout>
+
+#include "frame_state.h"
+#include "iteration.h"
+#include "main_form.h"
+#include "model_compute.h"
+#include "number_text.h"
+#include "scaled_string_grid.h"
+
+namespace pakro {
+
+namespace {
+
+constexpr int kRows = TGraph::MaxPoints;
+
+// The record's geometry values and texts in edit order.
+struct CoreValue {
+  double TCatCOR::*value;
+  ShortString<12> TCatCOR::*text;
+};
+constexpr CoreValue kValueFields[4] = {{&TCatCOR::DsArea, &TCatCOR::DsAreaText},
+                                       {&TCatCOR::DsLength, &TCatCOR::DsLengthText},
+                                       {&TCatCOR::DsGap, &TCatCOR::DsGapText},
+                                       {&TCatCOR::DsPack, &TCatCOR::DsPackText}};
+
+// The model values the parameter edits show, in edit order.
+constexpr long double TCatCOR::*kParams[8] = {&TCatCOR::Area, &TCatCOR::Length, &TCatCOR::Gap, &TCatCOR::Pack,
+                                              &TCatCOR::A,    &TCatCOR::C,      &TCatCOR::K,   &TCatCOR::MS};
+
+// A branch grid: H and B, points in rows 1 to 12.
+void SetUpBranchGrid(TScaledStringGrid& grid, const TScaledStringGrid& like) {
+  grid.SetColCount(2);
+  grid.SetRowCount(kRows + 1);
+  grid.SetFixedCols(0);
+  grid.SetFixedRows(1);
+  grid.SetDefaultRowHeight(like.DefaultRowHeight());
+  grid.SetColWidths(0, like.ColWidths(0));
+  grid.SetColWidths(1, like.ColWidths(1));
+  grid.SetCells(0, 0, "  H [A/m]");
+  grid.SetCells(1, 0, "  B [T]");
+  grid.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  grid.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+}
+
+}  // namespace
+
+void MirrorBranch(const TScaledStringGrid& source, TScaledStringGrid& target) {
+  for (int q = 1; q <= kRows; ++q)
+    for (int col = 0; col < 2; ++col) {
+      const QString text = source.Cells(col, q);
+      QString mirrored;
+      if (!text.isEmpty())
+        mirrored = FormText(CommaToPoint(FloatToText(FloatFormat::General, kCopyPrecision, 2, -TextValue(text))));
+      target.SetCells(col, kRows + 1 - q, mirrored);
+    }
+  auto emptyRow = [&target](int row) { return target.Cells(0, row).isEmpty() && target.Cells(1, row).isEmpty(); };
+  int p = 0;
+  while (p < kRows && emptyRow(p + 1)) ++p;
+  if (p == 0 || p == kRows) return;
+  for (int q = 1; q <= kRows - p; ++q)
+    for (int col = 0; col < 2; ++col) {
+      target.SetCells(col, q, target.Cells(col, q + p));
+      target.SetCells(col, q + p, QString());
+    }
+}
+
+TBlankCOR::TBlankCOR() { FormCreate(); }
+
+int TBlankCOR::Module() const { return kMagneticCore; }
+
+TScaledStringGrid* TBlankCOR::SgBH() const { return PanelBH().Grid(); }
+
+void TBlankCOR::FormCreate() {
+  setObjectName("BlankCOR");
+  BuildNotebook();
+
+  FormPage& a = AddPage("A: Hysteric curve", "LbNumberA", "/ A");
+  AddIdentification(a, "LbDataSheetTitle", "Core Data Sheet", false);
+  CurveSpec spec{"BH", "GbBH", "Core characteristics", "  H [A/m]", "  B [T]"};
+  spec.loop = true;
+  CurvePanel& bh = AddCurve(a, spec, [this](int r) -> TGraph& { return Records().Items(r).BH; },
+                            [this](int r) { return Records().Items(r).BHRef.str(); });
+  // The two branch grids share one place under the template, one page each.
+  auto* columns = static_cast<QHBoxLayout*>(bh.Group()->layout());
+  auto* left = static_cast<QVBoxLayout*>(columns->itemAt(0)->layout());
+  TScaledStringGrid* sgBH = bh.Grid();
+  const int at = left->indexOf(sgBH);
+  left->removeWidget(sgBH);
+  notebook1_ = new QStackedWidget(bh.Group());
+  notebook1_->setObjectName("Notebook1");
+  sgBH2_ = new TScaledStringGrid;
+  sgBH2_->setObjectName("SgBH2");
+  SetUpBranchGrid(*sgBH2_, *sgBH);
+  notebook1_->addWidget(sgBH2_);
+  notebook1_->addWidget(sgBH);
+  tabSet1_ = new QTabBar(bh.Group());
+  tabSet1_->setObjectName("TabSet1");
+  tabSet1_->setShape(QTabBar::RoundedSouth);
+  tabSet1_->setExpanding(false);
+  tabSet1_->addTab("Branch 'A'");
+  tabSet1_->addTab("Branch'B'");
+  left->insertWidget(at, notebook1_);
+  left->insertWidget(at + 1, tabSet1_);
+  connect(tabSet1_, &QTabBar::currentChanged, this, [this] { TabSet1Click(); });
+  connect(sgBH, &TScaledStringGrid::SetEditText, this, [this] { SgBHSetEditText(); });
+  connect(sgBH2_, &TScaledStringGrid::SetEditText, this, [this] {
+    SgBH2SetEditText();
+    SendData(sgBH2_);
+  });
+  connect(sgBH2_, &TScaledStringGrid::KeyPress, this, [this](QChar key) { BranchKeyPress(sgBH2_, key); });
+  connect(sgBH2_, &TScaledStringGrid::KeyUp, this, [this] { SendData(sgBH2_); });
+  WatchLeaving(sgBH2_);
+  params_[4] = AddParamEdit(a, "EdA", "A:");
+  params_[5] = AddParamEdit(a, "EdC", "C:");
+  params_[6] = AddParamEdit(a, "EdK", "K:");
+  params_[7] = AddParamEdit(a, "EdMS", "MS:");
+
+  FormPage& b = AddPage("B: Geometrical parameters ", "LbNumberC", "/ C");
+  AddComponentLabel(b, "LbComponentC");
+  QGroupBox* geometry = AddGroup(b, "GroupBox4", "Geometric parameters");
+  values_[0] = AddValueEdit(geometry, "EdArea_", QString::fromUtf8("Area [cm\u00B2]:"));
+  values_[1] = AddValueEdit(geometry, "EdLen_", "Length [cm]:");
+  values_[2] = AddValueEdit(geometry, "EdGap_", "Gap [mm]:");
+  values_[3] = AddValueEdit(geometry, "EdPack_", "Pack [-]:");
+  QPushButton* def1 = AddDefaultButton(geometry, "BBDef1");
+  b.content->addStretch();
+  params_[0] = AddParamEdit(b, "EdArea", "Area:");
+  params_[1] = AddParamEdit(b, "EdLen", "Length:");
+  params_[2] = AddParamEdit(b, "EdGap", "Gap:");
+  params_[3] = AddParamEdit(b, "EdPack", "Pack:");
+  AddParamEdit(b, "EdEG", "EG:", false);
+  QPushButton* add = AddNewButton(b);
+  connect(def1, &QPushButton::clicked, this, [this, def1] { BBDef1Click(def1); });
+  FinishPages();
+  // Branch A takes the size branch B was given for the screen.
+  sgBH2_->setFixedSize(sgBH->size());
+  notebook1_->setFixedSize(sgBH->size());
+  {
+    const QSignalBlocker quiet(tabSet1_);
+    tabSet1_->setCurrentIndex(0);
+  }
+  TabSet1Click();
+
+  std::function<void()> loadDefaults;
+  list_ = MakeListLibrary<TCatListCOR, TCatCOR>(&ComputeCOR, loadDefaults);
+  StartEngineAndLoadDefaults(loadDefaults);
+  SetHelpContexts(add, {def1});
+}
+
+void TBlankCOR::SendData(QObject* sender) {
+  TDatasheetForm::SendData(sender == sgBH2_ ? SgBH() : sender);
+}
+
+void TBlankCOR::TabSet1Click() { notebook1_->setCurrentIndex(tabSet1_->currentIndex()); }
+
+void TBlankCOR::SgBH2SetEditText() { MirrorBranch(*sgBH2_, *SgBH()); }
+
+void TBlankCOR::SgBHSetEditText() { MirrorBranch(*SgBH(), *sgBH2_); }
+
+void TBlankCOR::BranchKeyPress(QObject* grid, QChar key) {
+  // Typing into either branch makes the loop the component's own.
+  const QSignalBlocker quiet(PanelBH().Template());
+  PanelBH().Template()->setEditText(CbComponent()->text());
+  if (key == QChar(13)) SendData(grid);
+}
+
+void TBlankCOR::TemplateChange(CurvePanel& panel) {
+  TDatasheetForm::TemplateChange(panel);
+  MirrorBranch(*SgBH(), *sgBH2_);
+}
+
+void TBlankCOR::GetData(QObject* sender, bool all) { GetDataCOR(Records().CurrentItem(), sender, all, *this); }
+
+void GetDataCOR(TCatCOR& record, QObject* sender, bool all, TBlankCOR& form) {
+  record.Name = RecordText(form.CbComponent()->text());
+  record.BHRef = record.Name.str();
+  record.Usage = RecordText(form.CbUsage()->currentText());
+  record.BHRef = RecordText(form.PanelBH().Template()->currentText());
+  const QLineEdit* edits[4] = {form.EdArea_(), form.EdLen_(), form.EdGap_(), form.EdPack_()};
+  for (int i = 0; i < 4; ++i) record.*kValueFields[i].text = RecordText(edits[i]->text());
+  for (int i = 0; i < 4; ++i) record.*kValueFields[i].value = TextValue(edits[i]->text());
+  if (all || sender == form.SgBH() || sender == form.SgBH2()) form.PanelBH().ReadPoints(record.BH);
+}
+
+void TBlankCOR::ShowData() {
+  const int current = List().Current();
+  if (current < 0 || current >= List().Count()) return;
+  TCatCOR& r = Records().Items(current);
+
+  ShowPageNumbers(current);
+  const QString name = FormText(r.Name.str());
+  CbComponent()->setText(name);
+  ShowComponentName(name);
+  CbUsage()->setEditText(FormText(r.Usage.str()));
+  {
+    const QSignalBlocker quiet(PanelBH().Template());
+    PanelBH().Template()->setEditText(FormText(r.BHRef.str()));
+  }
+  for (int i = 0; i < 4; ++i) values_[static_cast<std::size_t>(i)]->setText(FormText((r.*kValueFields[i].text).str()));
+
+  PanelBH().ScalesFromTab(r.BH);
+  PanelBH().ShowTab(r.BH);
+  PanelBH().ClearRows();
+  for (int row = 1; row <= kRows; ++row)
+    for (int col = 0; col < 2; ++col) sgBH2_->SetCells(col, row, QString());
+  // Branch B as stored, branch A as its mirror image, both at copy precision.
+  PanelBH().ShowPoints(r.BH, kCopyPrecision);
+  const int n = std::clamp(r.BH.Count, 0, kRows);
+  for (int i = 1; i <= n; ++i) {
+    sgBH2_->SetCells(0, n - i + 1, NumberText(-r.BH.X[static_cast<std::size_t>(i - 1)], kCopyPrecision));
+    sgBH2_->SetCells(1, n - i + 1, NumberText(-r.BH.Y[static_cast<std::size_t>(i - 1)], kCopyPrecision));
+  }
+  PanelBH().Redraw(r.BH);
+  for (int i = 0; i < 8; ++i) ShowParam(params_[static_cast<std::size_t>(i)], r.Computed, r.*kParams[i]);
+
+  FillDropDowns([this](int i) { return Records().Items(i).Usage.str(); });
+}
+
+void TBlankCOR::BBDef1Click(QObject* sender) {
+  const TCatCOR& d = Records().Items(0);
+  DefaultClick(sender, {{EdArea_(), d.DsArea}, {EdLen_(), d.DsLength}, {EdGap_(), d.DsGap}, {EdPack_(), d.DsPack}});
+}
+
+}  // namespace pakro

@@ -1,0 +1,93 @@
+#pragma once
+// What the datasheet form tests share: fixture libraries read into a form,
+// controls found by name, curves compared, and a form shown as the active
+// window.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTabBar>
+#include <QTest>
+#include <memory>
+#include <string>
+
+#include "blank.h"
+#include "datasheet_form.h"
+#include "graph.h"
+#include "library_file.h"
+#include "scaled_string_grid.h"
+
+namespace pakro::testing {
+
+inline std::string Fixture(const char* name) { return std::string(PAKRO_FIXTURES) + "/" + name; }
+
+// Reads a library file into the form as the Open command does, then shows
+// record `current`.
+inline void OpenPath(TBlank& form, const std::string& path, int current = 1) {
+  LibraryFile file(path);
+  file.ReadHeader();
+  form.List().ReadLibrary(file);
+  form.List().SetCurrent(current);
+  form.ShowData();
+}
+
+inline void Open(TBlank& form, const char* fixture, int current = 1) { OpenPath(form, Fixture(fixture), current); }
+
+template <class Widget>
+Widget* Find(QWidget& form, const char* name) {
+  Widget* w = form.findChild<Widget*>(name);
+  EXPECT_NE(w, nullptr) << name;
+  return w;
+}
+
+inline void ExpectSameCurve(const TGraph& a, const TGraph& b, const char* what) {
+  SCOPED_TRACE(what);
+  EXPECT_EQ(a.Count, b.Count);
+  for (int i = 0; i < TGraph::MaxPoints; ++i) {
+    EXPECT_EQ(a.X[static_cast<std::size_t>(i)], b.X[static_cast<std::size_t>(i)]) << i;
+    EXPECT_EQ(a.Y[static_cast<std::size_t>(i)], b.Y[static_cast<std::size_t>(i)]) << i;
+  }
+  EXPECT_EQ(a.CurveParam, b.CurveParam);
+  EXPECT_EQ(a.CurveParamText.str(), b.CurveParamText.str());
+  EXPECT_EQ(a.XNonPositive, b.XNonPositive);
+  EXPECT_EQ(a.YNonPositive, b.YNonPositive);
+  EXPECT_EQ(a.ShowFitted, b.ShowFitted);
+  EXPECT_EQ(a.XScale.str(), b.XScale.str());
+  EXPECT_EQ(a.YScale.str(), b.YScale.str());
+}
+
+// With PAKRO_SCREENSHOT_DIR set, each page of the form goes there as a
+// picture <name>-<page>.png.
+inline void SaveScreenshots(TDatasheetForm& form, const QString& name) {
+  const QString dir = qEnvironmentVariable("PAKRO_SCREENSHOT_DIR");
+  if (dir.isEmpty()) return;
+  for (int page = 0; page < form.TabSet()->count(); ++page) {
+    form.TabSet()->setCurrentIndex(page);
+    QApplication::processEvents();
+    form.window()->grab().save(QString("%1/%2-%3.png").arg(dir, name).arg(page));
+  }
+  form.TabSet()->setCurrentIndex(0);
+}
+
+// A form shown as the active window, so that focus and keys reach it.
+template <class Form>
+class FormTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    form = std::make_unique<Form>();
+    form->resize(1100, 700);
+    form->show();
+    form->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+  }
+  void Page(int index) { form->TabSet()->setCurrentIndex(index); }
+  // Types into a cell of a grid, which must be on the page shown.
+  void TypeIntoCell(TScaledStringGrid* grid, int col, int row, const QString& text) {
+    grid->setFocus();
+    grid->setCurrentCell(row, col);
+    QTest::keyClicks(QApplication::focusWidget(), text);
+  }
+
+  std::unique_ptr<Form> form;
+};
+
+}  // namespace pakro::testing
