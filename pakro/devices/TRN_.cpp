@@ -113,10 +113,10 @@ void Rearm(TCatBipolar& r, bool withSaturation) {
 const char* XTitle(Polarity pol, const char* n, const char* p) { return pol == Polarity::N ? n : p; }
 
 const ListDescription<TCatTRN> kNPN{
-    KindNPN, "NPN transistor", "NPN Transistor Library file", 2, "BIPOL.DEF", {KindNPN, KindPNP},
+    kNpnTransistor, "NPN transistor", "NPN Transistor Library file", 2, "BIPOL.DEF", {kNpnTransistor, kPnpTransistor},
     ReadCatTRNv1, ReadCatTRNv2, WriteCatTRN};
 const ListDescription<TCatTRP> kPNP{
-    KindPNP, "PNP transistor", "PNP Transistor Library file", 2, "BIPOL.DEF", {KindNPN, KindPNP},
+    kPnpTransistor, "PNP transistor", "PNP Transistor Library file", 2, "BIPOL.DEF", {kNpnTransistor, kPnpTransistor},
     ReadCatTRPv1, ReadCatTRPv2, WriteCatTRP};
 
 }  // namespace
