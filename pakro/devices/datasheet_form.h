@@ -91,6 +91,10 @@ class CurvePanel {
   // The curve parameter cell of the parameter grid.
   QString ParamText() const;
   void SetParamText(const QString& text);
+  // The parameter cell holds what was shown or last stored.
+  bool ParamUnchanged() const;
+  // Takes the parameter cell's text as stored.
+  void RememberParam();
 
   // The fitted curve when ShowFitted is set, then the whole picture.
   void Redraw(TGraph& curve);
@@ -128,6 +132,7 @@ class CurvePanel {
   TPlotImage* plot_ = nullptr;
   QTabBar* axisTabs_ = nullptr;
   Cell shown_[2][kRows + 1];  // what the form last put into or read from each cell
+  QString shownParam_;        // likewise for the parameter cell
 };
 
 // One page of the notebook: a header with the page number, the kind's
@@ -185,6 +190,8 @@ class TDatasheetForm : public TBlank {
   // Stores the form into the current record, marks the library modified and
   // refreshes the navigator.
   void StoreForm(QObject* sender);
+  // The curve parameter cells as they are now count as stored.
+  void RememberParams();
 
   // --- building the form
   // Makes the notebook; call first.

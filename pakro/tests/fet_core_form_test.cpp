@@ -99,6 +99,7 @@ class FormTest : public testing::FormTest<Form> {
  protected:
   using testing::FormTest<Form>::form;
   using testing::FormTest<Form>::Page;
+  using testing::FormTest<Form>::MoveThroughParamGrid;
   void TypeIntoCell(TScaledStringGrid* grid, int col, int row, const QString& text) {
     testing::FormTest<Form>::TypeIntoCell(grid, col, row, text);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -194,6 +195,32 @@ TEST_F(NJfetForm, ShowingARecordFollowsItsChoiceWithoutMarkingTheLibrary) {
   EXPECT_EQ(form->PanelVXSCRSS().ParamGrid()->Cells(0, 0), "-VGS [V]");
   EXPECT_EQ(form->Records().Items(1).CurveVXSCRSS.XTitle.str(), " VDS [V]");
   EXPECT_FALSE(form->List().Modified());
+}
+
+TEST_F(NJfetForm, MovingThroughACurveParameterGridChangesNothing) {
+  Open(*form, "njfet.LBR");
+  TCatJFET& r = form->Records().Items(1);
+  const struct {
+    int page;
+    CurvePanel& panel;
+    TGraph& curve;
+  } grids[] = {{1, form->PanelVXSCRSS(), r.CurveVXSCRSS}, {2, form->PanelVGSCISS(), r.CurveVGSCISS}};
+  for (const auto& g : grids) {
+    SCOPED_TRACE(g.panel.Spec().name);
+    const std::string text = g.curve.CurveParamText.str();
+    Page(g.page);
+    g.panel.ParamGrid()->setFocus();
+    form->List().SetModified(false);
+    MoveThroughParamGrid(g.panel);
+    EXPECT_FALSE(form->List().Modified());
+    EXPECT_EQ(g.curve.CurveParamText.str(), text);
+
+    // A typed value is stored.
+    TypeIntoCell(g.panel.ParamGrid(), 1, 0, "7");
+    g.panel.Grid()->setFocus();
+    EXPECT_TRUE(form->List().Modified());
+    EXPECT_EQ(g.curve.CurveParam, 7);
+  }
 }
 
 TEST_F(NJfetForm, AbscissaChoiceSurvivesSavingTheLibrary) {

@@ -86,6 +86,16 @@ class FormTest : public ::testing::Test {
     grid->setCurrentCell(row, col);
     QTest::keyClicks(QApplication::focusWidget(), text);
   }
+  // Moves through the curve parameter grid of a panel, which must be on the
+  // page shown, with the navigation keys, then leaves it for the curve grid.
+  void MoveThroughParamGrid(CurvePanel& panel) {
+    TScaledStringGrid* grid = panel.ParamGrid();
+    grid->setFocus();
+    grid->setCurrentCell(0, 1);
+    for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End})
+      QTest::keyClick(grid, key);
+    panel.Grid()->setFocus();
+  }
 
   std::unique_ptr<Form> form;
 };
