@@ -170,8 +170,7 @@ void TBlankCOR::SgBHSetEditText() { MirrorBranch(*SgBH(), *sgBH2_); }
 
 void TBlankCOR::BranchKeyPress(QObject* grid, QChar key) {
   // Typing into either branch makes the loop the component's own.
-  const QSignalBlocker quiet(PanelBH().Template());
-  PanelBH().Template()->setEditText(CbComponent()->text());
+  PanelBH().ShowTemplate(CbComponent()->text());
   if (key == QChar(13)) SendData(grid);
 }
 
@@ -199,14 +198,8 @@ void TBlankCOR::ShowData() {
   TCatCOR& r = Records().Items(current);
 
   ShowPageNumbers(current);
-  const QString name = FormText(r.Name.str());
-  CbComponent()->setText(name);
-  ShowComponentName(name);
-  CbUsage()->setEditText(FormText(r.Usage.str()));
-  {
-    const QSignalBlocker quiet(PanelBH().Template());
-    PanelBH().Template()->setEditText(FormText(r.BHRef.str()));
-  }
+  ShowIdentification(r.Name.str(), r.Usage.str());
+  PanelBH().ShowTemplate(FormText(r.BHRef.str()));
   for (int i = 0; i < 4; ++i) values_[static_cast<std::size_t>(i)]->setText(FormText((r.*kValueFields[i].text).str()));
 
   PanelBH().ScalesFromTab(r.BH);

@@ -128,14 +128,9 @@ void TBlankDIO::ShowData() {
   TCatDIO& r = Records().Items(current);
 
   ShowPageNumbers(current);
-  const QString name = FormText(r.Name.str());
-  CbComponent()->setText(name);
-  ShowComponentName(name);
-  CbUsage()->setEditText(FormText(r.Usage.str()));
-  for (CurvePanel* panel : {&PanelVDID(), &PanelVRCJ()}) {
-    const QSignalBlocker quiet(panel->Template());
-    panel->Template()->setEditText(FormText(panel == &PanelVDID() ? r.VDIDRef.str() : r.VRCJRef.str()));
-  }
+  ShowIdentification(r.Name.str(), r.Usage.str());
+  PanelVDID().ShowTemplate(FormText(r.VDIDRef.str()));
+  PanelVRCJ().ShowTemplate(FormText(r.VRCJRef.str()));
   for (int i = 0; i < 6; ++i) values_[static_cast<std::size_t>(i)]->setText(FormText((r.*kValues[i].text).str()));
 
   PanelVDID().ScalesFromTab(r.VDID);

@@ -217,16 +217,10 @@ void TBlankJFET::ShowData() {
   }
   FeedbackAbscissa(drainSource, false);
 
-  const QString name = FormText(r.Name.str());
-  CbComponent()->setText(name);
-  ShowComponentName(name);
-  CbUsage()->setEditText(FormText(r.Usage.str()));
+  ShowIdentification(r.Name.str(), r.Usage.str());
   const std::pair<CurvePanel*, const ShortString<24>*> refs[] = {
       {&PanelVGSID(), &r.RefVGSID}, {&PanelVXSCRSS(), &r.RefVXSCRSS}, {&PanelVGSCISS(), &r.RefVGSCISS}};
-  for (const auto& [panel, ref] : refs) {
-    const QSignalBlocker quiet(panel->Template());
-    panel->Template()->setEditText(FormText(ref->str()));
-  }
+  for (const auto& [panel, ref] : refs) panel->ShowTemplate(FormText(ref->str()));
   edGOS_->setText(FormText(r.GosText.str()));
   edGOSID_->setText(FormText(r.GosIDText.str()));
 

@@ -230,15 +230,8 @@ void TBlankBipolar::ShowData() {
   }
 
   ShowPageNumbers(current);
-  const QString name = FormText(r.Name.str());
-  CbComponent()->setText(name);
-  ShowComponentName(name);
-  CbUsage()->setEditText(FormText(r.Usage.str()));
-  for (int i = 0; i < kCurves; ++i) {
-    QComboBox* combo = Panel(i).Template();
-    const QSignalBlocker quiet(combo);
-    combo->setEditText(FormText(TemplateOf(current, i)));
-  }
+  ShowIdentification(r.Name.str(), r.Usage.str());
+  for (int i = 0; i < kCurves; ++i) Panel(i).ShowTemplate(FormText(TemplateOf(current, i)));
   for (const ValueEdit& v : values_) v.edit->setText(FormText(r.DataText[static_cast<std::size_t>(v.slot)].str()));
 
   for (int i = 0; i < kCurves; ++i) Panel(i).ScalesFromTab(CurveOf(current, i));

@@ -207,6 +207,11 @@ bool CurvePanel::Unchanged() const {
   return true;
 }
 
+void CurvePanel::ShowTemplate(const QString& name) {
+  const QSignalBlocker quiet(template_);
+  template_->setEditText(name);
+}
+
 QString CurvePanel::ParamText() const { return paramGrid_ ? paramGrid_->Cells(1, 0) : QString(); }
 
 void CurvePanel::SetParamText(const QString& text) {
@@ -558,10 +563,8 @@ void TDatasheetForm::RememberParams() {
 }
 
 void TDatasheetForm::SgKeyPress(QObject* sender, QChar key) {
-  if (CurvePanel* panel = PanelOfGrid(sender); panel && panel->Spec().keyPressSetsTemplate) {
-    const QSignalBlocker quiet(panel->Template());
-    panel->Template()->setEditText(cbComponent_->text());
-  }
+  if (CurvePanel* panel = PanelOfGrid(sender); panel && panel->Spec().keyPressSetsTemplate)
+    panel->ShowTemplate(cbComponent_->text());
   if (key == QChar(13)) SendData(sender);
 }
 
@@ -609,6 +612,13 @@ void TDatasheetForm::ShowPageNumbers(int current) {
 
 void TDatasheetForm::ShowComponentName(const QString& name) {
   for (QLabel* label : nameLabels_) label->setText(name);
+}
+
+void TDatasheetForm::ShowIdentification(const std::string& name, const std::string& usage) {
+  const QString text = FormText(name);
+  cbComponent_->setText(text);
+  ShowComponentName(text);
+  cbUsage_->setEditText(FormText(usage));
 }
 
 void TDatasheetForm::FillDropDowns(const std::function<std::string(int record)>& usageOf) {

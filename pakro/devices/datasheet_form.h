@@ -88,6 +88,9 @@ class CurvePanel {
   // No cell differs from what was shown or last read.
   bool Unchanged() const;
 
+  // Puts a name into the template combo without running its handlers.
+  void ShowTemplate(const QString& name);
+
   // The curve parameter cell of the parameter grid.
   QString ParamText() const;
   void SetParamText(const QString& text);
@@ -226,6 +229,9 @@ class TDatasheetForm : public TBlank {
   void ShowPageNumbers(int current);
   // The labels that repeat the component name on the other pages.
   void ShowComponentName(const QString& name);
+  // The record's name in the name edit and the labels, its usage in the
+  // usage combo.
+  void ShowIdentification(const std::string& name, const std::string& usage);
   // The drop-down lists, their texts left as they are: the usages of
   // records 1 to Count-1 and the template names of records 0 to Count-1,
   // each once, in list order.
