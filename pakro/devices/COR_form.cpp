@@ -187,8 +187,7 @@ void GetDataCOR(TCatCOR& record, QObject* sender, bool all, TBlankCOR& form) {
   record.Usage = RecordText(form.CbUsage()->currentText());
   record.BHRef = RecordText(form.PanelBH().Template()->currentText());
   const QLineEdit* edits[4] = {form.EdArea_(), form.EdLen_(), form.EdGap_(), form.EdPack_()};
-  for (int i = 0; i < 4; ++i) record.*kValueFields[i].text = RecordText(edits[i]->text());
-  for (int i = 0; i < 4; ++i) record.*kValueFields[i].value = TextValue(edits[i]->text());
+  for (int i = 0; i < 4; ++i) TakeValue(edits[i]->text(), record.*kValueFields[i].text, record.*kValueFields[i].value);
   if (all || sender == form.SgBH() || sender == form.SgBH2()) form.PanelBH().ReadPoints(record.BH);
 }
 

@@ -116,8 +116,7 @@ void GetDataDIO(TCatDIO& record, QObject* sender, bool all, TBlankDIO& form) {
   record.VRCJRef = RecordText(form.PanelVRCJ().Template()->currentText());
   const QLineEdit* edits[6] = {form.EdBreakdownVolt(), form.EdBreakdownCurr(), form.EdZenerResist(),
                                form.EdForwCurr(),      form.EdRevForwRatio(),  form.EdRecoveryTime()};
-  for (int i = 0; i < 6; ++i) record.*kValues[i].text = RecordText(edits[i]->text());
-  for (int i = 0; i < 6; ++i) record.*kValues[i].value = TextValue(edits[i]->text());
+  for (int i = 0; i < 6; ++i) TakeValue(edits[i]->text(), record.*kValues[i].text, record.*kValues[i].value);
   if (all || sender == form.PanelVDID().Grid()) form.PanelVDID().ReadPoints(record.VDID);
   if (all || sender == form.PanelVRCJ().Grid()) form.PanelVRCJ().ReadPoints(record.VRCJ);
 }

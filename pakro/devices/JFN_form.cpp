@@ -164,15 +164,9 @@ void GetDataJFN(TCatJFET& record, QObject* sender, bool all, TBlankJFET& form) {
                                                     {&form.PanelVGSCISS(), &record.CurveVGSCISS}};
   for (const auto& [panel, curve] : curves)
     if (all || sender == panel->Grid()) panel->ReadPoints(*curve);
-  for (const auto& [panel, curve] : {curves[1], curves[2]}) {
-    const QString text = panel->ParamText();
-    curve->CurveParam = TextValue(text);
-    curve->CurveParamText = RecordText(text);
-  }
-  record.GosID = TextValue(form.EdGOSID()->text());
-  record.Gos = TextValue(form.EdGOS()->text());
-  record.GosIDText = RecordText(form.EdGOSID()->text());
-  record.GosText = RecordText(form.EdGOS()->text());
+  for (const auto& [panel, curve] : {curves[1], curves[2]}) panel->ReadParam(*curve);
+  TakeValue(form.EdGOSID()->text(), record.GosIDText, record.GosID);
+  TakeValue(form.EdGOS()->text(), record.GosText, record.Gos);
 }
 
 void TBlankJFET::FeedbackAbscissa(bool drainSource, bool byUser) {

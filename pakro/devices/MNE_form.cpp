@@ -221,11 +221,9 @@ void GetDataMNE(TCatMOSFET& record, QObject* sender, bool all, TBlankMOSFET& for
       {&form.PanelVGSID(), &record.IdVgs}, {&form.PanelVDSCRSS(), &record.Crss}, {&form.PanelVDSCOSS(), &record.Coss}};
   for (const auto& [panel, curve] : curves)
     if (all || sender == panel->Grid()) panel->ReadPoints(*curve);
-  for (int i = 0; i < TBlankMOSFET::kValues; ++i) {
-    const QString text = form.Edit(static_cast<TBlankMOSFET::Value>(i))->text();
-    record.*kValueFields[i].value = TextValue(text);
-    record.*kValueFields[i].text = RecordText(text);
-  }
+  for (int i = 0; i < TBlankMOSFET::kValues; ++i)
+    TakeValue(form.Edit(static_cast<TBlankMOSFET::Value>(i))->text(), record.*kValueFields[i].text,
+              record.*kValueFields[i].value);
 }
 
 void TBlankMOSFET::ShowData() {

@@ -193,15 +193,11 @@ void GetDataTRN(TCatBipolar& record, QObject* sender, bool all, TBlankBipolar& f
     CurvePanel& panel = form.Panel(i);
     if (all || sender == panel.Grid()) panel.ReadPoints(*curves[i]);
   }
-  for (CurvePanel* panel : {&form.PanelICBETA(), &form.PanelICVCE()}) {
-    TGraph& curve = panel == &form.PanelICBETA() ? record.ICBETA : record.ICVCE;
-    const QString text = panel->ParamText();
-    curve.CurveParamText = RecordText(text);
-    curve.CurveParam = TextValue(text);
-  }
+  form.PanelICBETA().ReadParam(record.ICBETA);
+  form.PanelICVCE().ReadParam(record.ICVCE);
   for (const TBlankBipolar::ValueEdit& v : form.ValueEdits()) {
-    record.DataText[static_cast<std::size_t>(v.slot)] = RecordText(v.edit->text());
-    record.DataValue[static_cast<std::size_t>(v.slot)] = TextValue(v.edit->text());
+    const auto slot = static_cast<std::size_t>(v.slot);
+    TakeValue(v.edit->text(), record.DataText[slot], record.DataValue[slot]);
   }
 }
 

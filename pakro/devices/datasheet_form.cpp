@@ -224,6 +224,8 @@ bool CurvePanel::ParamUnchanged() const { return ParamText() == shownParam_; }
 
 void CurvePanel::RememberParam() { shownParam_ = ParamText(); }
 
+void CurvePanel::ReadParam(TGraph& curve) const { TakeValue(ParamText(), curve.CurveParamText, curve.CurveParam); }
+
 void CurvePanel::Redraw(TGraph& curve) {
   FittedCurve fitted;
   if (curve.ShowFitted && curve.Count >= 1) curve.ComputeCurve(fitted);

@@ -41,6 +41,13 @@ QString NumberText(long double value, int precision);
 // failed reading yields.
 double TextValue(const QString& text);
 
+// A value's text as typed into the record's text field and its value.
+template <class Text>
+void TakeValue(const QString& text, Text& field, double& value) {
+  field = RecordText(text);
+  value = TextValue(text);
+}
+
 // Precisions of the forms: fitted parameters, bipolar curve points, and
 // the diode's points and every template or default copy.
 inline constexpr int kParamPrecision = 3;
@@ -98,6 +105,8 @@ class CurvePanel {
   bool ParamUnchanged() const;
   // Takes the parameter cell's text as stored.
   void RememberParam();
+  // Reads the parameter cell into the curve's parameter text and value.
+  void ReadParam(TGraph& curve) const;
 
   // The fitted curve when ShowFitted is set, then the whole picture.
   void Redraw(TGraph& curve);
