@@ -210,28 +210,9 @@ TEST_F(BipolarForm, KeysEnterAndLeavingStoreTheForm) {
 
 TEST_F(BipolarForm, MovingThroughACurveParameterGridChangesNothing) {
   Open(*form, "npn.LBR");
-  TCatBipolar& r = form->Records().Items(1);
-  const struct {
-    int page;
-    CurvePanel& panel;
-    TGraph& curve;
-  } grids[] = {{1, form->PanelICVCE(), r.ICVCE}, {2, form->PanelICBETA(), r.ICBETA}};
-  for (const auto& g : grids) {
-    SCOPED_TRACE(g.panel.Spec().name);
-    const std::string text = g.curve.CurveParamText.str();
-    Page(g.page);
-    g.panel.ParamGrid()->setFocus();
-    form->List().SetModified(false);
-    MoveThroughParamGrid(g.panel);
-    EXPECT_FALSE(form->List().Modified());
-    EXPECT_EQ(g.curve.CurveParamText.str(), text);
-
-    // A typed value is stored.
-    TypeIntoCell(g.panel.ParamGrid(), 1, 0, "7");
-    g.panel.Grid()->setFocus();
-    EXPECT_TRUE(form->List().Modified());
-    EXPECT_EQ(g.curve.CurveParam, 7);
-  }
+  const TCatBipolar& r = form->Records().Items(1);
+  ExpectParamGridStoresOnlyEdits(1, form->PanelICVCE(), r.ICVCE);
+  ExpectParamGridStoresOnlyEdits(2, form->PanelICBETA(), r.ICBETA);
 }
 
 TEST_F(BipolarForm, MovingThroughAGridKeepsPrecisionAndChangesNothing) {

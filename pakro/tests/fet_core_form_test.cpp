@@ -99,7 +99,7 @@ class FormTest : public testing::FormTest<Form> {
  protected:
   using testing::FormTest<Form>::form;
   using testing::FormTest<Form>::Page;
-  using testing::FormTest<Form>::MoveThroughParamGrid;
+  using testing::FormTest<Form>::ExpectParamGridStoresOnlyEdits;
   void TypeIntoCell(TScaledStringGrid* grid, int col, int row, const QString& text) {
     testing::FormTest<Form>::TypeIntoCell(grid, col, row, text);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -199,28 +199,9 @@ TEST_F(NJfetForm, ShowingARecordFollowsItsChoiceWithoutMarkingTheLibrary) {
 
 TEST_F(NJfetForm, MovingThroughACurveParameterGridChangesNothing) {
   Open(*form, "njfet.LBR");
-  TCatJFET& r = form->Records().Items(1);
-  const struct {
-    int page;
-    CurvePanel& panel;
-    TGraph& curve;
-  } grids[] = {{1, form->PanelVXSCRSS(), r.CurveVXSCRSS}, {2, form->PanelVGSCISS(), r.CurveVGSCISS}};
-  for (const auto& g : grids) {
-    SCOPED_TRACE(g.panel.Spec().name);
-    const std::string text = g.curve.CurveParamText.str();
-    Page(g.page);
-    g.panel.ParamGrid()->setFocus();
-    form->List().SetModified(false);
-    MoveThroughParamGrid(g.panel);
-    EXPECT_FALSE(form->List().Modified());
-    EXPECT_EQ(g.curve.CurveParamText.str(), text);
-
-    // A typed value is stored.
-    TypeIntoCell(g.panel.ParamGrid(), 1, 0, "7");
-    g.panel.Grid()->setFocus();
-    EXPECT_TRUE(form->List().Modified());
-    EXPECT_EQ(g.curve.CurveParam, 7);
-  }
+  const TCatJFET& r = form->Records().Items(1);
+  ExpectParamGridStoresOnlyEdits(1, form->PanelVXSCRSS(), r.CurveVXSCRSS);
+  ExpectParamGridStoresOnlyEdits(2, form->PanelVGSCISS(), r.CurveVGSCISS);
 }
 
 TEST_F(NJfetForm, AbscissaChoiceSurvivesSavingTheLibrary) {

@@ -86,15 +86,27 @@ class FormTest : public ::testing::Test {
     grid->setCurrentCell(row, col);
     QTest::keyClicks(QApplication::focusWidget(), text);
   }
-  // Moves through the curve parameter grid of a panel, which must be on the
-  // page shown, with the navigation keys, then leaves it for the curve grid.
-  void MoveThroughParamGrid(CurvePanel& panel) {
+  // Moving through the curve parameter grid of a panel on the page with the
+  // navigation keys and leaving it for the curve grid stores nothing and
+  // leaves the library unmodified; typing a value stores it.
+  void ExpectParamGridStoresOnlyEdits(int page, CurvePanel& panel, const TGraph& curve) {
+    SCOPED_TRACE(panel.Spec().name);
+    const std::string text = curve.CurveParamText.str();
+    Page(page);
     TScaledStringGrid* grid = panel.ParamGrid();
     grid->setFocus();
+    form->List().SetModified(false);
     grid->setCurrentCell(0, 1);
     for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End})
       QTest::keyClick(grid, key);
     panel.Grid()->setFocus();
+    EXPECT_FALSE(form->List().Modified());
+    EXPECT_EQ(curve.CurveParamText.str(), text);
+
+    FormTest::TypeIntoCell(grid, 1, 0, "7");
+    panel.Grid()->setFocus();
+    EXPECT_TRUE(form->List().Modified());
+    EXPECT_EQ(curve.CurveParam, 7);
   }
 
   std::unique_ptr<Form> form;
