@@ -568,16 +568,8 @@ TEST_F(DiodeForm, DefaultsAndTypingIntoTheCapacitanceGrid) {
 
 // --- the forms in the program's frame ------------------------------------------
 
-class FormsInFrame : public ::testing::Test {
+class FormsInFrame : public testing::FrameWithFormsTest {
  protected:
-  void SetUp() override {
-    resetFrameState();
-    main = createForms(datasheetForms());
-  }
-  void TearDown() override {
-    delete MainForm.data();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
   // Blue pixels of a plot: the fitted curve.
   static int Blue(const TPlotImage* plot) {
     const QImage& image = plot->Image();
@@ -590,7 +582,6 @@ class FormsInFrame : public ::testing::Test {
   // With PAKRO_SCREENSHOT_DIR set, each page of the form goes there as a picture.
   static void Screenshot(TDatasheetForm& form, const QString& name) { testing::SaveScreenshots(form, name); }
 
-  TMainForm* main = nullptr;
 };
 
 TEST_F(FormsInFrame, ComputeFromTheBipolarFormShowsTheFittedCurves) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTabBar>
 #include <QTest>
 #include <memory>
@@ -12,8 +13,12 @@
 
 #include "blank.h"
 #include "datasheet_form.h"
+#include "datasheet_forms.h"
+#include "forms.h"
+#include "frame_state.h"
 #include "graph.h"
 #include "library_file.h"
+#include "main_form.h"
 #include "scaled_string_grid.h"
 
 namespace pakro::testing {
@@ -110,6 +115,21 @@ class FormTest : public ::testing::Test {
   }
 
   std::unique_ptr<Form> form;
+};
+
+// The program's frame with every datasheet form, taken down after the test.
+class FrameWithFormsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetFrameState();
+    main = createForms(datasheetForms());
+  }
+  void TearDown() override {
+    delete MainForm.data();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  TMainForm* main = nullptr;
 };
 
 }  // namespace pakro::testing
