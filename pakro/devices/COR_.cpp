@@ -22,7 +22,7 @@ void CoreLines(Io& io, R& r) {
 }
 
 const ListDescription<TCatCOR> kCore{
-    KindCore, "magnetic core", "Core Library file", 2, "CORE.DEF", {KindCore, KindCore},
+    kMagneticCore, "magnetic core", "Core Library file", 2, "CORE.DEF", {kMagneticCore, kMagneticCore},
     ReadCatCOR, ReadCatCOR, WriteCatCOR};
 
 }  // namespace

@@ -170,8 +170,7 @@ void TBlankCOR::SgBHSetEditText() { MirrorBranch(*SgBH(), *sgBH2_); }
 
 void TBlankCOR::BranchKeyPress(QObject* grid, QChar key) {
   // Typing into either branch makes the loop the component's own.
-  const QSignalBlocker quiet(PanelBH().Template());
-  PanelBH().Template()->setEditText(CbComponent()->text());
+  PanelBH().ShowTemplate(CbComponent()->text());
   if (key == QChar(13)) SendData(grid);
 }
 
@@ -188,8 +187,7 @@ void GetDataCOR(TCatCOR& record, QObject* sender, bool all, TBlankCOR& form) {
   record.Usage = RecordText(form.CbUsage()->currentText());
   record.BHRef = RecordText(form.PanelBH().Template()->currentText());
   const QLineEdit* edits[4] = {form.EdArea_(), form.EdLen_(), form.EdGap_(), form.EdPack_()};
-  for (int i = 0; i < 4; ++i) record.*kValueFields[i].text = RecordText(edits[i]->text());
-  for (int i = 0; i < 4; ++i) record.*kValueFields[i].value = TextValue(edits[i]->text());
+  for (int i = 0; i < 4; ++i) TakeValue(edits[i]->text(), record.*kValueFields[i].text, record.*kValueFields[i].value);
   if (all || sender == form.SgBH() || sender == form.SgBH2()) form.PanelBH().ReadPoints(record.BH);
 }
 
@@ -199,14 +197,8 @@ void TBlankCOR::ShowData() {
   TCatCOR& r = Records().Items(current);
 
   ShowPageNumbers(current);
-  const QString name = FormText(r.Name.str());
-  CbComponent()->setText(name);
-  ShowComponentName(name);
-  CbUsage()->setEditText(FormText(r.Usage.str()));
-  {
-    const QSignalBlocker quiet(PanelBH().Template());
-    PanelBH().Template()->setEditText(FormText(r.BHRef.str()));
-  }
+  ShowIdentification(r.Name.str(), r.Usage.str());
+  PanelBH().ShowTemplate(FormText(r.BHRef.str()));
   for (int i = 0; i < 4; ++i) values_[static_cast<std::size_t>(i)]->setText(FormText((r.*kValueFields[i].text).str()));
 
   PanelBH().ScalesFromTab(r.BH);

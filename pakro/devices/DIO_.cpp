@@ -55,8 +55,8 @@ void ReadDiode(TCatDIO& record, LibraryFile& file) {
   Rearm(record);
 }
 
-const ListDescription<TCatDIO> kDiode{
-    KindDiode, "diode", "Diode Library file", 2, "DIODE.DEF", {KindDiode, KindDiode},
+const ListDescription<TCatDIO> kDiodes{
+    kDiode, "diode", "Diode Library file", 2, "DIODE.DEF", {kDiode, kDiode},
     ReadCatDIOv1, ReadCatDIOv2, WriteCatDIO};
 
 }  // namespace
@@ -89,6 +89,6 @@ void WriteCatDIO(const TCatDIO& record, platform::TextFileWriter& out) {
   DiodeLines(writer, record);
 }
 
-TCatListDIO::TCatListDIO() : CatalogList(kDiode) {}
+TCatListDIO::TCatListDIO() : CatalogList(kDiodes) {}
 
 }  // namespace pakro

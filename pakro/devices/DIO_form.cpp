@@ -116,8 +116,7 @@ void GetDataDIO(TCatDIO& record, QObject* sender, bool all, TBlankDIO& form) {
   record.VRCJRef = RecordText(form.PanelVRCJ().Template()->currentText());
   const QLineEdit* edits[6] = {form.EdBreakdownVolt(), form.EdBreakdownCurr(), form.EdZenerResist(),
                                form.EdForwCurr(),      form.EdRevForwRatio(),  form.EdRecoveryTime()};
-  for (int i = 0; i < 6; ++i) record.*kValues[i].text = RecordText(edits[i]->text());
-  for (int i = 0; i < 6; ++i) record.*kValues[i].value = TextValue(edits[i]->text());
+  for (int i = 0; i < 6; ++i) TakeValue(edits[i]->text(), record.*kValues[i].text, record.*kValues[i].value);
   if (all || sender == form.PanelVDID().Grid()) form.PanelVDID().ReadPoints(record.VDID);
   if (all || sender == form.PanelVRCJ().Grid()) form.PanelVRCJ().ReadPoints(record.VRCJ);
 }
@@ -128,14 +127,9 @@ void TBlankDIO::ShowData() {
   TCatDIO& r = Records().Items(current);
 
   ShowPageNumbers(current);
-  const QString name = FormText(r.Name.str());
-  CbComponent()->setText(name);
-  ShowComponentName(name);
-  CbUsage()->setEditText(FormText(r.Usage.str()));
-  for (CurvePanel* panel : {&PanelVDID(), &PanelVRCJ()}) {
-    const QSignalBlocker quiet(panel->Template());
-    panel->Template()->setEditText(FormText(panel == &PanelVDID() ? r.VDIDRef.str() : r.VRCJRef.str()));
-  }
+  ShowIdentification(r.Name.str(), r.Usage.str());
+  PanelVDID().ShowTemplate(FormText(r.VDIDRef.str()));
+  PanelVRCJ().ShowTemplate(FormText(r.VRCJRef.str()));
   for (int i = 0; i < 6; ++i) values_[static_cast<std::size_t>(i)]->setText(FormText((r.*kValues[i].text).str()));
 
   PanelVDID().ScalesFromTab(r.VDID);

@@ -45,10 +45,10 @@ void Rearm(TCatJFET& r) {
 }
 
 const ListDescription<TCatJFN> kNJFET{
-    KindNJFET, "N-channel JFET", "N-channel JFET Library file", 1, "JFET.DEF", {KindNJFET, KindPJFET},
+    kNChannelJfet, "N-channel JFET", "N-channel JFET Library file", 1, "JFET.DEF", {kNChannelJfet, kPChannelJfet},
     nullptr, ReadCatJFN, WriteCatJFN};
 const ListDescription<TCatJFP> kPJFET{
-    KindPJFET, "P-channel JFET", "P-channel JFET Library file", 1, "JFET.DEF", {KindNJFET, KindPJFET},
+    kPChannelJfet, "P-channel JFET", "P-channel JFET Library file", 1, "JFET.DEF", {kNChannelJfet, kPChannelJfet},
     nullptr, ReadCatJFP, WriteCatJFP};
 
 const char* XTitle(Polarity pol) { return pol == Polarity::N ? "-VGS [V]" : " VGS [V]"; }

@@ -164,15 +164,9 @@ void GetDataJFN(TCatJFET& record, QObject* sender, bool all, TBlankJFET& form) {
                                                     {&form.PanelVGSCISS(), &record.CurveVGSCISS}};
   for (const auto& [panel, curve] : curves)
     if (all || sender == panel->Grid()) panel->ReadPoints(*curve);
-  for (const auto& [panel, curve] : {curves[1], curves[2]}) {
-    const QString text = panel->ParamText();
-    curve->CurveParam = TextValue(text);
-    curve->CurveParamText = RecordText(text);
-  }
-  record.GosID = TextValue(form.EdGOSID()->text());
-  record.Gos = TextValue(form.EdGOS()->text());
-  record.GosIDText = RecordText(form.EdGOSID()->text());
-  record.GosText = RecordText(form.EdGOS()->text());
+  for (const auto& [panel, curve] : {curves[1], curves[2]}) panel->ReadParam(*curve);
+  TakeValue(form.EdGOSID()->text(), record.GosIDText, record.GosID);
+  TakeValue(form.EdGOS()->text(), record.GosText, record.Gos);
 }
 
 void TBlankJFET::FeedbackAbscissa(bool drainSource, bool byUser) {
@@ -217,16 +211,10 @@ void TBlankJFET::ShowData() {
   }
   FeedbackAbscissa(drainSource, false);
 
-  const QString name = FormText(r.Name.str());
-  CbComponent()->setText(name);
-  ShowComponentName(name);
-  CbUsage()->setEditText(FormText(r.Usage.str()));
+  ShowIdentification(r.Name.str(), r.Usage.str());
   const std::pair<CurvePanel*, const ShortString<24>*> refs[] = {
       {&PanelVGSID(), &r.RefVGSID}, {&PanelVXSCRSS(), &r.RefVXSCRSS}, {&PanelVGSCISS(), &r.RefVGSCISS}};
-  for (const auto& [panel, ref] : refs) {
-    const QSignalBlocker quiet(panel->Template());
-    panel->Template()->setEditText(FormText(ref->str()));
-  }
+  for (const auto& [panel, ref] : refs) panel->ShowTemplate(FormText(ref->str()));
   edGOS_->setText(FormText(r.GosText.str()));
   edGOSID_->setText(FormText(r.GosIDText.str()));
 

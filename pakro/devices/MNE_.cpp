@@ -50,10 +50,10 @@ void Rearm(TCatMOSFET& r) {
 }
 
 const ListDescription<TCatMNE> kNMOS{
-    KindNMOS, "N-channel MOSFET", "N-channel MOSFET Library file", 1, "MOSFET.DEF", {KindNMOS, KindPMOS},
+    kNChannelMosfet, "N-channel MOSFET", "N-channel MOSFET Library file", 1, "MOSFET.DEF", {kNChannelMosfet, kPChannelMosfet},
     nullptr, ReadCatMNE, WriteCatMNE};
 const ListDescription<TCatMPE> kPMOS{
-    KindPMOS, "P-channel MOSFET", "P-channel MOSFET Library file", 1, "MOSFET.DEF", {KindNMOS, KindPMOS},
+    kPChannelMosfet, "P-channel MOSFET", "P-channel MOSFET Library file", 1, "MOSFET.DEF", {kNChannelMosfet, kPChannelMosfet},
     nullptr, ReadCatMPE, WriteCatMPE};
 
 }  // namespace

@@ -221,11 +221,9 @@ void GetDataMNE(TCatMOSFET& record, QObject* sender, bool all, TBlankMOSFET& for
       {&form.PanelVGSID(), &record.IdVgs}, {&form.PanelVDSCRSS(), &record.Crss}, {&form.PanelVDSCOSS(), &record.Coss}};
   for (const auto& [panel, curve] : curves)
     if (all || sender == panel->Grid()) panel->ReadPoints(*curve);
-  for (int i = 0; i < TBlankMOSFET::kValues; ++i) {
-    const QString text = form.Edit(static_cast<TBlankMOSFET::Value>(i))->text();
-    record.*kValueFields[i].value = TextValue(text);
-    record.*kValueFields[i].text = RecordText(text);
-  }
+  for (int i = 0; i < TBlankMOSFET::kValues; ++i)
+    TakeValue(form.Edit(static_cast<TBlankMOSFET::Value>(i))->text(), record.*kValueFields[i].text,
+              record.*kValueFields[i].value);
 }
 
 void TBlankMOSFET::ShowData() {
@@ -234,16 +232,10 @@ void TBlankMOSFET::ShowData() {
   TCatMOSFET& r = Records().Items(current);
 
   ShowPageNumbers(current);
-  const QString name = FormText(r.Name.str());
-  CbComponent()->setText(name);
-  ShowComponentName(name);
-  CbUsage()->setEditText(FormText(r.Usage.str()));
+  ShowIdentification(r.Name.str(), r.Usage.str());
   const std::pair<CurvePanel*, const ShortString<24>*> refs[] = {
       {&PanelVGSID(), &r.IdVgsTemplate}, {&PanelVDSCRSS(), &r.CrssTemplate}, {&PanelVDSCOSS(), &r.CossTemplate}};
-  for (const auto& [panel, ref] : refs) {
-    const QSignalBlocker quiet(panel->Template());
-    panel->Template()->setEditText(FormText(ref->str()));
-  }
+  for (const auto& [panel, ref] : refs) panel->ShowTemplate(FormText(ref->str()));
   // Set from code, so no edit stores the form while the others still show
   // the previous component.
   for (int i = 0; i < kValues; ++i) values_[static_cast<std::size_t>(i)]->setText(FormText((r.*kValueFields[i].text).str()));

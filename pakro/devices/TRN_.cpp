@@ -98,23 +98,12 @@ void Rearm(TCatBipolar& r, bool withSaturation) {
   }
 
   TFitInputs in;
-  in.IS = p[P::IS];
-  in.VAF = p[P::VAF];
-  in.VAR = p[P::VAR];
-  in.NF = p[P::NF];
-  in.NR = p[P::NR];
-  in.BR = p[P::BR];
-  in.VCE = r.ICBETA.CurveParam;
+  SetGainFitInputs(in, r);
 
   r.ICVBE.SetModel(ParamVector{RSP / 1000, p[P::NF] * Vt, p[P::IS] * 1000}, KindBaseEmitter);
   r.ICBETA.SetModel(ParamVector{p[P::BF], p[P::IKF], p[P::NE], p[P::ISE]}, KindCurrentGain, in);
   if (withSaturation) {
-    in.NE = p[P::NE];
-    in.IKF = p[P::IKF];
-    in.IKR = p[P::IKR];
-    in.BF = p[P::BF];
-    in.ISE = p[P::ISE];
-    in.ICIB = r.ICVCE.CurveParam;
+    SetSaturationFitInputs(in, r);
     r.ICVCE.SetModel(ParamVector{p[P::ISC], RSAT, p[P::NC]}, KindSaturation, in);
   }
   r.VCBCOBO.SetModel(ParamVector{p[P::CJC] / 1e-12L, p[P::VJC], p[P::MJC]}, KindJunctionCap);
@@ -124,10 +113,10 @@ void Rearm(TCatBipolar& r, bool withSaturation) {
 const char* XTitle(Polarity pol, const char* n, const char* p) { return pol == Polarity::N ? n : p; }
 
 const ListDescription<TCatTRN> kNPN{
-    KindNPN, "NPN transistor", "NPN Transistor Library file", 2, "BIPOL.DEF", {KindNPN, KindPNP},
+    kNpnTransistor, "NPN transistor", "NPN Transistor Library file", 2, "BIPOL.DEF", {kNpnTransistor, kPnpTransistor},
     ReadCatTRNv1, ReadCatTRNv2, WriteCatTRN};
 const ListDescription<TCatTRP> kPNP{
-    KindPNP, "PNP transistor", "PNP Transistor Library file", 2, "BIPOL.DEF", {KindNPN, KindPNP},
+    kPnpTransistor, "PNP transistor", "PNP Transistor Library file", 2, "BIPOL.DEF", {kNpnTransistor, kPnpTransistor},
     ReadCatTRPv1, ReadCatTRPv2, WriteCatTRP};
 
 }  // namespace
@@ -150,6 +139,29 @@ void TCatBipolar::Reset() {
   DataValue.fill(0);
   for (auto& text : DataText) text = "";
   Computed = false;
+}
+
+void SetGainFitInputs(TFitInputs& in, const TCatBipolar& r) {
+  const auto& p = r.Param;
+  in.IS = p[P::IS];
+  in.VAF = p[P::VAF];
+  in.VAR = p[P::VAR];
+  in.NF = p[P::NF];
+  in.NR = p[P::NR];
+  in.BR = p[P::BR];
+  in.VCE = r.ICBETA.CurveParam;
+}
+
+void SetSaturationFitInputs(TFitInputs& in, const TCatBipolar& r) {
+  const auto& p = r.Param;
+  in.NE = p[P::NE];
+  in.NF = p[P::NF];
+  in.IKF = p[P::IKF];
+  in.IKR = p[P::IKR];
+  in.BF = p[P::BF];
+  in.BR = p[P::BR];
+  in.ISE = p[P::ISE];
+  in.ICIB = r.ICVCE.CurveParam;
 }
 
 void ReadCatBipolarV2(TCatBipolar& record, LibraryFile& file) {

@@ -89,6 +89,13 @@ void ReadCatBipolarV1(TCatBipolar& record, LibraryFile& file);
 void ReadCatBipolarV2(TCatBipolar& record, LibraryFile& file);
 void WriteCatBipolar(const TCatBipolar& record, platform::TextFileWriter& out);
 
+// The fixed inputs of the current-gain fit and of the saturation fit, from
+// the record's model values and curve parameters. The computation sets them
+// before each fit; a record read as computed sets them to show its curves.
+// The saturation inputs add to the gain inputs.
+void SetGainFitInputs(TFitInputs& in, const TCatBipolar& record);
+void SetSaturationFitInputs(TFitInputs& in, const TCatBipolar& record);
+
 inline void ReadCatTRNv1(TCatTRN& r, LibraryFile& f) { ReadCatBipolarV1(r, f); }
 inline void ReadCatTRNv2(TCatTRN& r, LibraryFile& f) { ReadCatBipolarV2(r, f); }
 inline void WriteCatTRN(const TCatTRN& r, platform::TextFileWriter& out) { WriteCatBipolar(r, out); }

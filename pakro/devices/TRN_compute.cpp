@@ -38,13 +38,7 @@ void BipolarStages(TCatBipolar& r, TIteration& engine) {
   long double sum = 0;
   for (int i = 0; i < r.ICBETA.Count; ++i) sum += r.ICBETA.Y[i];
   const long double betaMean = Quotient(sum, r.ICBETA.Count, "RE");
-  engine.IS = par[P::IS];
-  engine.VAF = par[P::VAF];
-  engine.VAR = par[P::VAR];
-  engine.NF = par[P::NF];
-  engine.NR = par[P::NR];
-  engine.BR = par[P::BR];
-  engine.VCE = r.ICBETA.CurveParam;
+  SetGainFitInputs(engine, r);
   const ParamVector& gain = FitCurve(engine, r.ICBETA, KindCurrentGain, 4, 0.01, {20, 1.0L, 1.5L, 1e-14L});
   store(P::BF, gain[0], "BF");
   store(P::IKF, gain[1], "IKF");
@@ -57,14 +51,7 @@ void BipolarStages(TCatBipolar& r, TIteration& engine) {
   ShowProgress(r.Name.str());
 
   // Saturation voltage; IS, VAF, VAR and NR stay from the gain fit.
-  engine.NE = par[P::NE];
-  engine.NF = par[P::NF];
-  engine.IKF = par[P::IKF];
-  engine.IKR = par[P::IKR];
-  engine.BF = par[P::BF];
-  engine.BR = par[P::BR];
-  engine.ISE = par[P::ISE];
-  engine.ICIB = r.ICVCE.CurveParam;
+  SetSaturationFitInputs(engine, r);
   const ParamVector& sat = FitCurve(engine, r.ICVCE, KindSaturation, 2, 0.01, {1e-10L, 0.5L, par[P::NC]});
   const long double RSAT = sat[1];
   store(P::ISC, sat[0], "ISC");

@@ -193,15 +193,11 @@ void GetDataTRN(TCatBipolar& record, QObject* sender, bool all, TBlankBipolar& f
     CurvePanel& panel = form.Panel(i);
     if (all || sender == panel.Grid()) panel.ReadPoints(*curves[i]);
   }
-  for (CurvePanel* panel : {&form.PanelICBETA(), &form.PanelICVCE()}) {
-    TGraph& curve = panel == &form.PanelICBETA() ? record.ICBETA : record.ICVCE;
-    const QString text = panel->ParamText();
-    curve.CurveParamText = RecordText(text);
-    curve.CurveParam = TextValue(text);
-  }
+  form.PanelICBETA().ReadParam(record.ICBETA);
+  form.PanelICVCE().ReadParam(record.ICVCE);
   for (const TBlankBipolar::ValueEdit& v : form.ValueEdits()) {
-    record.DataText[static_cast<std::size_t>(v.slot)] = RecordText(v.edit->text());
-    record.DataValue[static_cast<std::size_t>(v.slot)] = TextValue(v.edit->text());
+    const auto slot = static_cast<std::size_t>(v.slot);
+    TakeValue(v.edit->text(), record.DataText[slot], record.DataValue[slot]);
   }
 }
 
@@ -230,15 +226,8 @@ void TBlankBipolar::ShowData() {
   }
 
   ShowPageNumbers(current);
-  const QString name = FormText(r.Name.str());
-  CbComponent()->setText(name);
-  ShowComponentName(name);
-  CbUsage()->setEditText(FormText(r.Usage.str()));
-  for (int i = 0; i < kCurves; ++i) {
-    QComboBox* combo = Panel(i).Template();
-    const QSignalBlocker quiet(combo);
-    combo->setEditText(FormText(TemplateOf(current, i)));
-  }
+  ShowIdentification(r.Name.str(), r.Usage.str());
+  for (int i = 0; i < kCurves; ++i) Panel(i).ShowTemplate(FormText(TemplateOf(current, i)));
   for (const ValueEdit& v : values_) v.edit->setText(FormText(r.DataText[static_cast<std::size_t>(v.slot)].str()));
 
   for (int i = 0; i < kCurves; ++i) Panel(i).ScalesFromTab(CurveOf(current, i));

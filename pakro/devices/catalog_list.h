@@ -7,23 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "frame_state.h"
 #include "library_file.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 
 namespace pakro {
-
-// Device kind codes.
-enum DeviceKind : int {
-  KindDiode = 1,
-  KindNPN = 2,
-  KindPNP = 3,
-  KindNJFET = 4,
-  KindPJFET = 5,
-  KindNMOS = 6,
-  KindPMOS = 7,
-  KindCore = 8,
-};
 
 // What tells one kind's list from another's.
 template <class Rec>

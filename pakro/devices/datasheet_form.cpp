@@ -207,11 +207,24 @@ bool CurvePanel::Unchanged() const {
   return true;
 }
 
+void CurvePanel::ShowTemplate(const QString& name) {
+  const QSignalBlocker quiet(template_);
+  template_->setEditText(name);
+}
+
 QString CurvePanel::ParamText() const { return paramGrid_ ? paramGrid_->Cells(1, 0) : QString(); }
 
 void CurvePanel::SetParamText(const QString& text) {
-  if (paramGrid_) paramGrid_->SetCells(1, 0, text);
+  if (!paramGrid_) return;
+  paramGrid_->SetCells(1, 0, text);
+  shownParam_ = text;
 }
+
+bool CurvePanel::ParamUnchanged() const { return ParamText() == shownParam_; }
+
+void CurvePanel::RememberParam() { shownParam_ = ParamText(); }
+
+void CurvePanel::ReadParam(TGraph& curve) const { TakeValue(ParamText(), curve.CurveParamText, curve.CurveParam); }
 
 void CurvePanel::Redraw(TGraph& curve) {
   FittedCurve fitted;
@@ -519,9 +532,12 @@ CurvePanel* TDatasheetForm::PanelOfGrid(const QObject* grid) const {
 }
 
 void TDatasheetForm::SendData(QObject* sender) {
-  // A curve grid whose cells are all as shown holds nothing to store:
-  // moving through it neither rounds its points nor changes the library.
+  // A curve grid or curve parameter grid whose cells are all as shown holds
+  // nothing to store: moving through it neither rounds its points nor
+  // changes the library.
   if (CurvePanel* panel = PanelOfGrid(sender); panel && panel->Unchanged()) return;
+  for (const auto& panel : curves_)
+    if (sender == panel->ParamGrid() && panel->ParamUnchanged()) return;
   StoreForm(sender);
 }
 
@@ -530,6 +546,7 @@ void TDatasheetForm::StoreForm(QObject* sender) {
   if (current < 0 || current >= List().Count()) return;
   if (sender == cbComponent_) ShowComponentName(cbComponent_->text());
   GetData(sender, false);
+  RememberParams();
   List().SetModified(true);
   if (MainForm) MainForm->SetCbNavigator();
 }
@@ -538,14 +555,18 @@ void TDatasheetForm::SendAllData(QObject* sender) {
   const int current = List().Current();
   if (current < 0 || current >= List().Count()) return;
   GetData(sender, true);
+  RememberParams();
   List().SetModified(true);
 }
 
+void TDatasheetForm::RememberParams() {
+  // GetData reads every curve parameter cell, whatever the sender.
+  for (const auto& panel : curves_) panel->RememberParam();
+}
+
 void TDatasheetForm::SgKeyPress(QObject* sender, QChar key) {
-  if (CurvePanel* panel = PanelOfGrid(sender); panel && panel->Spec().keyPressSetsTemplate) {
-    const QSignalBlocker quiet(panel->Template());
-    panel->Template()->setEditText(cbComponent_->text());
-  }
+  if (CurvePanel* panel = PanelOfGrid(sender); panel && panel->Spec().keyPressSetsTemplate)
+    panel->ShowTemplate(cbComponent_->text());
   if (key == QChar(13)) SendData(sender);
 }
 
@@ -593,6 +614,13 @@ void TDatasheetForm::ShowPageNumbers(int current) {
 
 void TDatasheetForm::ShowComponentName(const QString& name) {
   for (QLabel* label : nameLabels_) label->setText(name);
+}
+
+void TDatasheetForm::ShowIdentification(const std::string& name, const std::string& usage) {
+  const QString text = FormText(name);
+  cbComponent_->setText(text);
+  ShowComponentName(text);
+  cbUsage_->setEditText(FormText(usage));
 }
 
 void TDatasheetForm::FillDropDowns(const std::function<std::string(int record)>& usageOf) {

@@ -41,6 +41,13 @@ QString NumberText(long double value, int precision);
 // failed reading yields.
 double TextValue(const QString& text);
 
+// A value's text as typed into the record's text field and its value.
+template <class Text>
+void TakeValue(const QString& text, Text& field, double& value) {
+  field = RecordText(text);
+  value = TextValue(text);
+}
+
 // Precisions of the forms: fitted parameters, bipolar curve points, and
 // the diode's points and every template or default copy.
 inline constexpr int kParamPrecision = 3;
@@ -88,9 +95,18 @@ class CurvePanel {
   // No cell differs from what was shown or last read.
   bool Unchanged() const;
 
+  // Puts a name into the template combo without running its handlers.
+  void ShowTemplate(const QString& name);
+
   // The curve parameter cell of the parameter grid.
   QString ParamText() const;
   void SetParamText(const QString& text);
+  // The parameter cell holds what was shown or last stored.
+  bool ParamUnchanged() const;
+  // Takes the parameter cell's text as stored.
+  void RememberParam();
+  // Reads the parameter cell into the curve's parameter text and value.
+  void ReadParam(TGraph& curve) const;
 
   // The fitted curve when ShowFitted is set, then the whole picture.
   void Redraw(TGraph& curve);
@@ -128,6 +144,7 @@ class CurvePanel {
   TPlotImage* plot_ = nullptr;
   QTabBar* axisTabs_ = nullptr;
   Cell shown_[2][kRows + 1];  // what the form last put into or read from each cell
+  QString shownParam_;        // likewise for the parameter cell
 };
 
 // One page of the notebook: a header with the page number, the kind's
@@ -185,6 +202,8 @@ class TDatasheetForm : public TBlank {
   // Stores the form into the current record, marks the library modified and
   // refreshes the navigator.
   void StoreForm(QObject* sender);
+  // The curve parameter cells as they are now count as stored.
+  void RememberParams();
 
   // --- building the form
   // Makes the notebook; call first.
@@ -219,6 +238,9 @@ class TDatasheetForm : public TBlank {
   void ShowPageNumbers(int current);
   // The labels that repeat the component name on the other pages.
   void ShowComponentName(const QString& name);
+  // The record's name in the name edit and the labels, its usage in the
+  // usage combo.
+  void ShowIdentification(const std::string& name, const std::string& usage);
   // The drop-down lists, their texts left as they are: the usages of
   // records 1 to Count-1 and the template names of records 0 to Count-1,
   // each once, in list order.

@@ -1,7 +1,6 @@
 #include "library_file.h"
 
-#include <climits>
-
+#include "frame_state.h"
 #include "platform/text_file.h"
 
 namespace pakro {
@@ -15,20 +14,7 @@ std::string withoutLineBreaks(std::string_view text) {
 }
 
 int ReadHeaderInteger(std::string_view line) {
-  std::string_view rest = line.size() > 10 ? line.substr(10) : std::string_view();
-  std::size_t i = 0;
-  while (i < rest.size() && (rest[i] == ' ' || rest[i] == '\t')) ++i;
-  bool negative = false;
-  if (i < rest.size() && (rest[i] == '+' || rest[i] == '-')) negative = rest[i++] == '-';
-  long long value = 0;
-  for (; i < rest.size() && rest[i] >= '0' && rest[i] <= '9'; ++i) {
-    value = value * 10 + (rest[i] - '0');
-    if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
-  }
-  if (negative) value = -value;
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return static_cast<int>(value);
+  return ReadLeadingInteger(line.size() > 10 ? line.substr(10) : std::string_view(), " \t").value_or(0);
 }
 
 std::string TypeLine(int kind) { return "Type    : " + std::to_string(kind); }

@@ -74,14 +74,14 @@ constexpr int kCatalog[] = {Area, Length, Gap, Pack, A, C, K, MS};
 }  // namespace cor
 
 const OutputTable kTables[] = {
-    {KindDiode, "*   Diode SPICE Library file", " D(", false, dio::kSpice, dio::kCatalog, 6, true},
-    {KindNPN, "*   NPN Transistor SPICE Library file", " NPN(", false, bip::kSpice, bip::kCatalog, 3, true},
-    {KindPNP, "*   PNP Transistor SPICE Library file", " PNP(", false, bip::kSpice, bip::kCatalog, 3, true},
-    {KindNJFET, "*   N-channel JFET SPICE Library file", " NJF(", false, jfet::kSpice, jfet::kCatalog, 3, false},
-    {KindPJFET, "*   P-channel JFET SPICE Library file", " PJF(", false, jfet::kSpice, jfet::kCatalog, 3, false},
-    {KindNMOS, "*   N-channel MOSFET SPICE Library file", " NMOS(", true, mos::kSpice, mos::kCatalog, 3, false},
-    {KindPMOS, "*   P-channel MOSFET SPICE Library file", " PMOS(", true, mos::kSpice, mos::kCatalog, 3, false},
-    {KindCore, "*   Core SPICE Library file", " D(", true, cor::kSpice, cor::kCatalog, 6, true},
+    {kDiode, "*   Diode SPICE Library file", " D(", false, dio::kSpice, dio::kCatalog, 6, true},
+    {kNpnTransistor, "*   NPN Transistor SPICE Library file", " NPN(", false, bip::kSpice, bip::kCatalog, 3, true},
+    {kPnpTransistor, "*   PNP Transistor SPICE Library file", " PNP(", false, bip::kSpice, bip::kCatalog, 3, true},
+    {kNChannelJfet, "*   N-channel JFET SPICE Library file", " NJF(", false, jfet::kSpice, jfet::kCatalog, 3, false},
+    {kPChannelJfet, "*   P-channel JFET SPICE Library file", " PJF(", false, jfet::kSpice, jfet::kCatalog, 3, false},
+    {kNChannelMosfet, "*   N-channel MOSFET SPICE Library file", " NMOS(", true, mos::kSpice, mos::kCatalog, 3, false},
+    {kPChannelMosfet, "*   P-channel MOSFET SPICE Library file", " PMOS(", true, mos::kSpice, mos::kCatalog, 3, false},
+    {kMagneticCore, "*   Core SPICE Library file", " D(", true, cor::kSpice, cor::kCatalog, 6, true},
 };
 
 // Continuation lines of a .MODEL block begin with 17 blanks and "+ ".
@@ -160,11 +160,11 @@ ModelView OutputView(const TCatCOR& r) {
   return {r.Name.str(), r.Usage.str(), {r.Area, r.Length, r.Gap, r.Pack, r.A, r.C, r.K, r.MS}};
 }
 
-int OutputKind(const TCatDIO&) { return KindDiode; }
-int OutputKind(const TCatBipolar& r) { return r.polarity() == Polarity::N ? KindNPN : KindPNP; }
-int OutputKind(const TCatJFET& r) { return r.polarity() == Polarity::N ? KindNJFET : KindPJFET; }
-int OutputKind(const TCatMOSFET& r) { return r.polarity() == Polarity::N ? KindNMOS : KindPMOS; }
-int OutputKind(const TCatCOR&) { return KindCore; }
+int OutputKind(const TCatDIO&) { return kDiode; }
+int OutputKind(const TCatBipolar& r) { return r.polarity() == Polarity::N ? kNpnTransistor : kPnpTransistor; }
+int OutputKind(const TCatJFET& r) { return r.polarity() == Polarity::N ? kNChannelJfet : kPChannelJfet; }
+int OutputKind(const TCatMOSFET& r) { return r.polarity() == Polarity::N ? kNChannelMosfet : kPChannelMosfet; }
+int OutputKind(const TCatCOR&) { return kMagneticCore; }
 
 void PrepareOutput(TCatDIO&) {}
 void PrepareOutput(TCatBipolar& r) {

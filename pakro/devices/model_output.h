@@ -170,7 +170,9 @@ void WriteSpiceLibrary(const CatalogList<Rec>& list, const std::string& path) {
 }
 
 // Writes the MPL pair of the list's components 1 to Count-1 (diode, bipolar
-// and core kinds); existing files are replaced. Modified is not changed.
+// and core kinds); existing files are replaced. Both files are written out
+// completely before either replaces its target, so a failed write leaves
+// both previous files as they were. Modified is not changed.
 template <class Rec>
 void WriteMplFiles(CatalogList<Rec>& list, const std::string& mplPath, const std::string& enPath) {
   if (!OutputTableOf(ListOutputKind<Rec>()).mpl)
@@ -179,6 +181,8 @@ void WriteMplFiles(CatalogList<Rec>& list, const std::string& mplPath, const std
   platform::TextFileWriter mpl(mplPath);
   platform::TextFileWriter en(enPath);
   for (int i = 1; i < list.Count(); ++i) WriteMplOf(list.Items(i), mpl, en);
+  mpl.finish();
+  en.finish();
   mpl.commit();
   en.commit();
 }

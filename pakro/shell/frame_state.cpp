@@ -20,9 +20,9 @@ void resetFrameState() {
   CheckFailed = 0;
 }
 
-std::optional<int> ReadLeadingInteger(std::string_view text) {
+std::optional<int> ReadLeadingInteger(std::string_view text, std::string_view blanks) {
   std::size_t i = 0;
-  while (i < text.size() && text[i] == ' ') ++i;
+  while (i < text.size() && blanks.find(text[i]) != std::string_view::npos) ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
   const std::size_t digits = i;

@@ -46,11 +46,12 @@ extern std::uint8_t NewMode;
 // 1 when the last computation stopped at an incomplete datasheet, else 0.
 extern std::uint8_t CheckFailed;
 
-// Reads an integer at the start of `text`: leading blanks are skipped, an
-// optional sign is taken, then digits up to the first character that is not
-// one. Nothing is read from text without digits there: the answer is then
-// empty. Values beyond the integer range are held at its limits.
-std::optional<int> ReadLeadingInteger(std::string_view text);
+// Reads an integer at the start of `text`: leading blanks (the characters of
+// `blanks`) are skipped, an optional sign is taken, then digits up to the
+// first character that is not one. Nothing is read from text without digits
+// there: the answer is then empty. Values beyond the integer range are held
+// at its limits.
+std::optional<int> ReadLeadingInteger(std::string_view text, std::string_view blanks = " ");
 
 // Puts the shared state back to how the program starts.
 void resetFrameState();

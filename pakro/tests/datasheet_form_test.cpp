@@ -208,6 +208,13 @@ TEST_F(BipolarForm, KeysEnterAndLeavingStoreTheForm) {
   EXPECT_EQ(r.ICBETA.Y[0], 42);
 }
 
+TEST_F(BipolarForm, MovingThroughACurveParameterGridChangesNothing) {
+  Open(*form, "npn.LBR");
+  const TCatBipolar& r = form->Records().Items(1);
+  ExpectParamGridStoresOnlyEdits(1, form->PanelICVCE(), r.ICVCE);
+  ExpectParamGridStoresOnlyEdits(2, form->PanelICBETA(), r.ICBETA);
+}
+
 TEST_F(BipolarForm, MovingThroughAGridKeepsPrecisionAndChangesNothing) {
   Open(*form, "npn.LBR");
   TCatBipolar& r = form->Records().Items(1);
@@ -561,16 +568,8 @@ TEST_F(DiodeForm, DefaultsAndTypingIntoTheCapacitanceGrid) {
 
 // --- the forms in the program's frame ------------------------------------------
 
-class FormsInFrame : public ::testing::Test {
+class FormsInFrame : public testing::FrameWithFormsTest {
  protected:
-  void SetUp() override {
-    resetFrameState();
-    main = createForms(datasheetForms());
-  }
-  void TearDown() override {
-    delete MainForm.data();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
   // Blue pixels of a plot: the fitted curve.
   static int Blue(const TPlotImage* plot) {
     const QImage& image = plot->Image();
@@ -583,7 +582,6 @@ class FormsInFrame : public ::testing::Test {
   // With PAKRO_SCREENSHOT_DIR set, each page of the form goes there as a picture.
   static void Screenshot(TDatasheetForm& form, const QString& name) { testing::SaveScreenshots(form, name); }
 
-  TMainForm* main = nullptr;
 };
 
 TEST_F(FormsInFrame, ComputeFromTheBipolarFormShowsTheFittedCurves) {

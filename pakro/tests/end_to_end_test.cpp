@@ -36,16 +36,8 @@ constexpr KindCase kCases[] = {
     {kPChannelMosfet, "pmos", "EdKP"},  {kMagneticCore, "core", "EdMS"},
 };
 
-class EndToEnd : public ::testing::Test {
+class EndToEnd : public testing::FrameWithFormsTest {
  protected:
-  void SetUp() override {
-    resetFrameState();
-    main = createForms(datasheetForms());
-  }
-  void TearDown() override {
-    delete MainForm.data();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  }
   void run(const char* itemName) { main->findChild<QAction*>(itemName)->trigger(); }
   TBlank* open(const std::string& path) {
     platform::testing::ScriptedFileDialogs dialogs;
@@ -55,7 +47,6 @@ class EndToEnd : public ::testing::Test {
   }
 
   ScratchDir dir;
-  TMainForm* main = nullptr;
 };
 
 TEST_F(EndToEnd, EveryKindFromOpenToItsSpiceLibraryAndBack) {

@@ -99,6 +99,7 @@ class FormTest : public testing::FormTest<Form> {
  protected:
   using testing::FormTest<Form>::form;
   using testing::FormTest<Form>::Page;
+  using testing::FormTest<Form>::ExpectParamGridStoresOnlyEdits;
   void TypeIntoCell(TScaledStringGrid* grid, int col, int row, const QString& text) {
     testing::FormTest<Form>::TypeIntoCell(grid, col, row, text);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
@@ -194,6 +195,13 @@ TEST_F(NJfetForm, ShowingARecordFollowsItsChoiceWithoutMarkingTheLibrary) {
   EXPECT_EQ(form->PanelVXSCRSS().ParamGrid()->Cells(0, 0), "-VGS [V]");
   EXPECT_EQ(form->Records().Items(1).CurveVXSCRSS.XTitle.str(), " VDS [V]");
   EXPECT_FALSE(form->List().Modified());
+}
+
+TEST_F(NJfetForm, MovingThroughACurveParameterGridChangesNothing) {
+  Open(*form, "njfet.LBR");
+  const TCatJFET& r = form->Records().Items(1);
+  ExpectParamGridStoresOnlyEdits(1, form->PanelVXSCRSS(), r.CurveVXSCRSS);
+  ExpectParamGridStoresOnlyEdits(2, form->PanelVGSCISS(), r.CurveVGSCISS);
 }
 
 TEST_F(NJfetForm, AbscissaChoiceSurvivesSavingTheLibrary) {

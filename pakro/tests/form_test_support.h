@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QTabBar>
 #include <QTest>
 #include <memory>
@@ -12,8 +13,12 @@
 
 #include "blank.h"
 #include "datasheet_form.h"
+#include "datasheet_forms.h"
+#include "forms.h"
+#include "frame_state.h"
 #include "graph.h"
 #include "library_file.h"
+#include "main_form.h"
 #include "scaled_string_grid.h"
 
 namespace pakro::testing {
@@ -86,8 +91,45 @@ class FormTest : public ::testing::Test {
     grid->setCurrentCell(row, col);
     QTest::keyClicks(QApplication::focusWidget(), text);
   }
+  // Moving through the curve parameter grid of a panel on the page with the
+  // navigation keys and leaving it for the curve grid stores nothing and
+  // leaves the library unmodified; typing a value stores it.
+  void ExpectParamGridStoresOnlyEdits(int page, CurvePanel& panel, const TGraph& curve) {
+    SCOPED_TRACE(panel.Spec().name);
+    const std::string text = curve.CurveParamText.str();
+    Page(page);
+    TScaledStringGrid* grid = panel.ParamGrid();
+    grid->setFocus();
+    form->List().SetModified(false);
+    grid->setCurrentCell(0, 1);
+    for (Qt::Key key : {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down, Qt::Key_Home, Qt::Key_End})
+      QTest::keyClick(grid, key);
+    panel.Grid()->setFocus();
+    EXPECT_FALSE(form->List().Modified());
+    EXPECT_EQ(curve.CurveParamText.str(), text);
+
+    FormTest::TypeIntoCell(grid, 1, 0, "7");
+    panel.Grid()->setFocus();
+    EXPECT_TRUE(form->List().Modified());
+    EXPECT_EQ(curve.CurveParam, 7);
+  }
 
   std::unique_ptr<Form> form;
+};
+
+// The program's frame with every datasheet form, taken down after the test.
+class FrameWithFormsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    resetFrameState();
+    main = createForms(datasheetForms());
+  }
+  void TearDown() override {
+    delete MainForm.data();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+
+  TMainForm* main = nullptr;
 };
 
 }  // namespace pakro::testing

@@ -77,7 +77,7 @@ TEST(LeadingInteger, ReadsBlanksSignAndDigits) {
   const Case cases[] = {
       {"3", 3},          {"3abc", 3},      {" 3", 3},          {"  +12 x", 12},
       {"-1", -1},        {"0", 0},         {"", std::nullopt}, {"abc", std::nullopt},
-      {"-", std::nullopt}, {" - 3", std::nullopt}, {"99999999999", 2147483647},
+      {"-", std::nullopt}, {" - 3", std::nullopt}, {"\t3", std::nullopt}, {"99999999999", 2147483647},
       {"-99999999999", -2147483648LL},
   };
   for (const Case& c : cases) EXPECT_EQ(ReadLeadingInteger(c.text), c.value) << '"' << c.text << '"';

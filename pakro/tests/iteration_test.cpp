@@ -9,36 +9,15 @@
 #include <limits>
 #include <vector>
 
+#include "known_curves.h"
+
 namespace pakro {
 namespace {
 
 constexpr double kVt = 0.02586;
 
-TFitInputs BipolarInputs() {
-  TFitInputs in;
-  in.IS = 1E-14;
-  in.NF = 1;
-  in.NR = 1;
-  in.VAF = 100;
-  in.VAR = 20;
-  in.BR = 5;
-  in.VCE = 5;
-  in.NE = 1.5;
-  in.ISE = 1E-14;
-  in.IKF = 0.1;
-  in.IKR = 0.01;
-  in.BF = 100;
-  in.ICIB = 10;
-  return in;
-}
-
-TFitInputs JfetInputs() {
-  TFitInputs in;
-  in.Bias32 = 2;
-  in.Bias33 = 3;
-  in.CGD33 = 5E-12;
-  return in;
-}
+using testing::BipolarInputs;
+using testing::JfetInputs;
 
 long double Eval(const ParamVector& p, std::uint8_t kind, long double x, const TFitInputs& in = {}) {
   THysteric table;
@@ -285,11 +264,8 @@ TEST(ModelValues, FluxDensityFromTheHysteresisTable) {
 // ---- Fit --------------------------------------------------------------------
 
 struct Recovery {
-  std::uint8_t kind;
-  ParamVector truth;
+  testing::KnownCurve curve;
   int nParams;
-  std::vector<double> x;
-  TFitInputs in;
   ParamVector lo, hi;  // window of the varied parameters, to keep a start inside
   double accuracy;     // relative error allowed on every varied parameter
 };
@@ -301,23 +277,18 @@ struct Recovery {
 // resolved only in steps of 0.0001 (the FET currents), the cases vary the
 // leading parameters and hold the others at their true values.
 std::vector<Recovery> Recoveries() {
-  const TFitInputs bip = BipolarInputs(), jf = JfetInputs();
-  TFitInputs sat = bip;
-  sat.ISE = 1E-11;
-  sat.NE = 1.8;
-  sat.IKR = 0.05;
-  const std::vector<double> decades = {0.001, 0.01, 0.1, 1, 10, 100, 300, 1000};
+  using testing::KnownCurveOf;
   return {
-      {11, {0.002L, 0.035L, 1E-10L}, 3, decades, {}, {1E-9L, 0.0026L, 1E-18L}, {1, 0.0775L, 9E-5L}, 1E-3},
-      {21, {0.001L, 0.03L, 1E-11L}, 3, decades, {}, {0, 0.0182L, 1E-18L}, {1, 0.0775L, 1E-7L}, 1E-2},
-      {12, {30, 0.75L, 0.4L}, 3, {0.1, 0.5, 1, 2, 5, 10, 20, 50}, {}, {0, 0.3L, 0.2L}, {1E5L, 2, 5}, 1E-3},
-      {32, {25, 0.8L, 0.45L}, 3, {-1.9, -1.5, -1, 0, 2, 5, 10, 30}, jf, {0, 0.01L, 0.01L}, {1E4L, 100, 100}, 1E-3},
-      {33, {40, 0.8L, 0.45L}, 1, {0.5, 1, 2, 5, 10, 20}, jf, {0}, {1E4L}, 1E-3},
-      {31, {-3, 10, 0.2L}, 2, {0, 0.5, 1, 1.5, 2, 2.5}, {}, {-10, 1E-9L}, {-1E-9L, 100}, 2E-2},
-      {41, {1.5L, 0.1L, 2}, 2, {2, 3, 4, 5, 7, 10, 15, 20}, {}, {-3.99L, 1E-9L}, {10, 1}, 1E-2},
-      {22, {150, 0.2L, 1.5L, 1E-13L}, 2, {0.01, 0.1, 1, 10, 50, 100, 300}, bip, {-1E4L, 1E-9L}, {1E4L, 5000}, 1E-3},
-      {23, {1E-10L, 1.5L, 2}, 2, {0.1, 1, 5, 10, 50, 100}, sat, {0, 0}, {1, 1E6L}, 1E-3},
-      {51, {1000, 0.2L, 500, 1.2E6L}, 3, {-20000, -5000, -1000, -200, 0, 200, 1000, 5000, 20000}, {}, {1, 1E-6L, 1E-3L}, {1E9L, 100, 1E9L}, 1E-3},
+      {KnownCurveOf(11), 3, {1E-9L, 0.0026L, 1E-18L}, {1, 0.0775L, 9E-5L}, 1E-3},
+      {KnownCurveOf(21), 3, {0, 0.0182L, 1E-18L}, {1, 0.0775L, 1E-7L}, 1E-2},
+      {KnownCurveOf(12), 3, {0, 0.3L, 0.2L}, {1E5L, 2, 5}, 1E-3},
+      {KnownCurveOf(32), 3, {0, 0.01L, 0.01L}, {1E4L, 100, 100}, 1E-3},
+      {KnownCurveOf(33), 1, {0}, {1E4L}, 1E-3},
+      {KnownCurveOf(31), 2, {-10, 1E-9L}, {-1E-9L, 100}, 2E-2},
+      {KnownCurveOf(41), 2, {-3.99L, 1E-9L}, {10, 1}, 1E-2},
+      {KnownCurveOf(22), 2, {-1E4L, 1E-9L}, {1E4L, 5000}, 1E-3},
+      {KnownCurveOf(23), 2, {0, 0}, {1, 1E6L}, 1E-3},
+      {KnownCurveOf(51), 3, {1, 1E-6L, 1E-3L}, {1E9L, 100, 1E9L}, 1E-3},
   };
 }
 
@@ -327,28 +298,22 @@ TEST_P(FitRecovery, FromTwiceAndHalfTheTrueValues) {
   const Recovery& r = GetParam();
   for (long double factor : {2.0L, 0.5L}) {
     TIteration it;
-    static_cast<TFitInputs&>(it) = r.in;
-    it.Kind = r.kind;
-    it.Count = static_cast<int>(r.x.size());
-    for (int i = 0; i < it.Count; ++i) {
-      it.X[i] = r.x[i];
-      it.Y[i] = static_cast<double>(it.Evaluate(r.truth, r.kind, r.x[i]));
-      ASSERT_NE(it.Y[i], OutOfWindow);
-    }
-    it.P = r.truth;
-    for (int i = 0; i < r.nParams; ++i) it.P[i] = std::clamp(r.truth[i] * factor, r.lo[i], r.hi[i]);
+    testing::LoadKnownCurve(it, r.curve);
+    for (int i = 0; i < it.Count; ++i) ASSERT_NE(it.Y[i], OutOfWindow) << "point " << i;
+    it.P = r.curve.truth;
+    for (int i = 0; i < r.nParams; ++i) it.P[i] = std::clamp(r.curve.truth[i] * factor, r.lo[i], r.hi[i]);
     it.NParams = r.nParams;
     it.Tolerance = 1E-7;
     it.Fit();
     for (int i = 0; i < r.nParams; ++i)
-      EXPECT_NEAR(it.P[i], r.truth[i], std::fabs(r.truth[i]) * r.accuracy)
-          << "kind " << int(r.kind) << ", start factor " << static_cast<double>(factor) << ", P" << i + 1;
-    for (int i = r.nParams; i < 8; ++i) EXPECT_EQ(it.P[i], r.truth[i]);
+      EXPECT_NEAR(it.P[i], r.curve.truth[i], std::fabs(r.curve.truth[i]) * r.accuracy)
+          << "kind " << int(r.curve.kind) << ", start factor " << static_cast<double>(factor) << ", P" << i + 1;
+    for (int i = r.nParams; i < 8; ++i) EXPECT_EQ(it.P[i], r.curve.truth[i]);
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryKind, FitRecovery, ::testing::ValuesIn(Recoveries()),
-                         [](const auto& info) { return "kind" + std::to_string(info.param.kind); });
+                         [](const auto& info) { return "kind" + std::to_string(info.param.curve.kind); });
 
 TIteration CapacitanceEngine(const ParamVector& truth) {
   TIteration it;

@@ -22,6 +22,7 @@ TEST(LibraryHeader, IntegerAfterTheFirstTenCharacters) {
       {"Version : 2", 2},
       {"Type    : 12", 12},
       {"Type    :    7", 7},          // leading blanks
+      {"Type    :\t \t5", 5},         // tabs count as blanks
       {"Type    : +3 trailing", 3},   // sign; text after the number
       {"Type    : -3", -3},
       {"Type    : 2x", 2},

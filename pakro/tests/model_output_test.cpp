@@ -170,5 +170,23 @@ TEST(ModelOutput, AFileThatCannotBeWrittenRaisesAndLeavesNothing) {
   EXPECT_TRUE(list.Modified);
 }
 
+// The usage file cannot be written out (the writer's temporary file, the
+// target's name with ".~tmp", is made the full device): neither file of the
+// pair is replaced.
+TEST(ModelOutput, AFailedUsageFileLeavesTheMplFileAsItWas) {
+  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
+  ScratchDir dir;
+  TCatListDIO list;
+  testing::FillDiodes(list);
+  const std::string mpl = dir.Path("d.mpl"), en = dir.Path("d.en");
+  platform::writeLines(mpl, {"old mpl"});
+  platform::writeLines(en, {"old en"});
+  std::filesystem::create_symlink("/dev/full", en + ".~tmp");
+  EXPECT_THROW(WriteMplFiles(list, mpl, en), platform::FileError);
+  EXPECT_EQ(ReadBytes(mpl), "old mpl\r\n");
+  EXPECT_EQ(ReadBytes(en), "old en\r\n");
+  EXPECT_FALSE(std::filesystem::exists(mpl + ".~tmp"));
+}
+
 }  // namespace
 }  // namespace pakro

@@ -3,6 +3,7 @@
 // model as the device computations do, and ngspice simulates the same
 // quantities. Skipped when ngspice is not installed (./build.sh installs it).
 #include "iteration.h"
+#include "known_curves.h"
 #include "ngspice_support.h"
 
 #include <gtest/gtest.h>
@@ -176,14 +177,7 @@ TEST_F(SpiceCheck, MosfetDrainCurrent) {
 // 0.3 %, well below the 1/hFE by which a gain counted one too high would
 // stand out at the high-current points.
 TEST_F(SpiceCheck, BipolarCurrentGain) {
-  TFitInputs in;
-  in.IS = 1E-14;
-  in.VAF = 100;
-  in.VAR = 20;
-  in.NF = 1;
-  in.NR = 1;
-  in.BR = 5;
-  in.VCE = 5;
+  const TFitInputs in = testing::BipolarGainInputs();
   const ParamVector p = FitPoints(KindCurrentGain, {{0.1, 80}, {1, 120}, {10, 150}, {50, 140}, {100, 110}, {300, 60}},
                                   {20, 1, 1.5L, 1E-14L}, 4, 0.001, in);
   const std::vector<double> base = {1E-6, 1E-5, 1E-4, 1E-3, 5E-3, 2E-2};

@@ -64,6 +64,8 @@ TextFileWriter::~TextFileWriter() {
   if (file_) {
     std::fclose(file_);
     std::remove(temp_.c_str());
+  } else if (finished_) {
+    std::remove(temp_.c_str());  // finished but never put in place
   }
 }
 
@@ -86,7 +88,7 @@ void TextFileWriter::writeLine(std::string_view bytes) {
   write("\r\n");
 }
 
-void TextFileWriter::commit() {
+void TextFileWriter::finish() {
   if (!file_) throw FileError(path_, "File already closed");
   if (std::fflush(file_) != 0) fail("Write error");
   if (::fsync(fileno(file_)) != 0 && errno != EINVAL) fail("Write error");
@@ -96,6 +98,12 @@ void TextFileWriter::commit() {
     throw FileError(path_, "Write error (" + errnoText() + ")");
   }
   file_ = nullptr;
+  finished_ = true;
+}
+
+void TextFileWriter::commit() {
+  if (!finished_) finish();
+  finished_ = false;
   if (std::rename(temp_.c_str(), path_.c_str()) != 0) {
     const std::string reason = errnoText();
     std::remove(temp_.c_str());

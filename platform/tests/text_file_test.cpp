@@ -93,6 +93,27 @@ TEST_F(TextFileTest, UncommittedWriteLeavesTheTargetUntouched) {
   EXPECT_EQ(slurp(path), "new\r\n");
 }
 
+TEST_F(TextFileTest, FinishedFileReplacesTheTargetOnlyOnCommit) {
+  const auto path = dir / "pair.txt";
+  spit(path, "old contents\r\n");
+  {
+    TextFileWriter writer(path.string());
+    writer.writeLine("finished, never committed");
+    writer.finish();
+    EXPECT_EQ(slurp(path), "old contents\r\n");
+    EXPECT_THROW(writer.writeLine("too late"), FileError);
+  }
+  EXPECT_EQ(slurp(path), "old contents\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+
+  TextFileWriter writer(path.string());
+  writer.writeLine("new");
+  writer.finish();
+  writer.commit();
+  EXPECT_EQ(slurp(path), "new\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+}
+
 TEST_F(TextFileTest, WriterIntoMissingFolderFails) {
   EXPECT_THROW(TextFileWriter((dir / "no" / "such" / "f.txt").string()), FileError);
 }

@@ -56,7 +56,11 @@ class TextFileWriter {
 
   void write(std::string_view bytes);
   void writeLine(std::string_view bytes = {});
-  // Flushes and puts the file in place of the target.
+  // Flushes and closes the temporary file, so that what was written is
+  // complete on disk; the target is not touched yet. A failure discards the
+  // temporary file and raises FileError.
+  void finish();
+  // Finishes the file if that was not done, and puts it in place of the target.
   void commit();
   const std::string& path() const { return path_; }
 
@@ -65,6 +69,7 @@ class TextFileWriter {
   std::string path_;
   std::string temp_;
   std::FILE* file_ = nullptr;
+  bool finished_ = false;
 };
 
 std::vector<std::string> readLines(const std::string& path);
