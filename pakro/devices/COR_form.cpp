@@ -53,6 +53,17 @@ void SetUpBranchGrid(TScaledStringGrid& grid, const TScaledStringGrid& like) {
   grid.setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 }
 
+// The place the two branch grids share, one page each. It takes the size of
+// branch B, the grid the curve panel fits to its rows (also when the grids
+// are scaled to the screen), and branch A fills the same place.
+class BranchPages final : public QStackedWidget {
+ public:
+  explicit BranchPages(QWidget* parent) : QStackedWidget(parent) {
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  }
+  QSize sizeHint() const override { return minimumSizeHint(); }
+};
+
 }  // namespace
 
 void MirrorBranch(const TScaledStringGrid& source, TScaledStringGrid& target) {
@@ -97,7 +108,7 @@ void TBlankCOR::FormCreate() {
   TScaledStringGrid* sgBH = bh.Grid();
   const int at = left->indexOf(sgBH);
   left->removeWidget(sgBH);
-  notebook1_ = new QStackedWidget(bh.Group());
+  notebook1_ = new BranchPages(bh.Group());
   notebook1_->setObjectName("Notebook1");
   sgBH2_ = new TScaledStringGrid;
   sgBH2_->setObjectName("SgBH2");
@@ -143,9 +154,6 @@ void TBlankCOR::FormCreate() {
   QPushButton* add = AddNewButton(b);
   connect(def1, &QPushButton::clicked, this, [this, def1] { BBDef1Click(def1); });
   FinishPages();
-  // Branch A takes the size branch B was given for the screen.
-  sgBH2_->setFixedSize(sgBH->size());
-  notebook1_->setFixedSize(sgBH->size());
   {
     const QSignalBlocker quiet(tabSet1_);
     tabSet1_->setCurrentIndex(0);

@@ -292,7 +292,8 @@ void TDatasheetForm::BuildNotebook() {
 
 FormPage& TDatasheetForm::AddPage(const char* caption, const char* numberName, const char* suffix) {
   auto page = std::make_unique<FormPage>();
-  page->widget = new QWidget;
+  // Not in the notebook before it is complete: see FinishPages.
+  page->widget = new QWidget(notebook_);
   page->widget->setObjectName(QString("Page%1").arg(pages_.size()));
   page->widget->setProperty("caption", QString::fromLatin1(caption));
   auto* outer = new QVBoxLayout(page->widget);
@@ -321,23 +322,27 @@ FormPage& TDatasheetForm::AddPage(const char* caption, const char* numberName, c
   body->addWidget(panel);
   outer->addLayout(body, 1);
 
-  notebook_->addWidget(page->widget);
   pages_.push_back(std::move(page));
   return *pages_.back();
 }
 
 void TDatasheetForm::FinishPages() {
+  // The grids were laid out for 96 pixels per inch.
+  if (logicalDpiY() != 96) {
+    ScaleGridsForDpi(this, logicalDpiY());
+    for (const auto& panel : curves_) panel->FitGrids();
+  }
+  // Only complete pages go into the notebook. The page it shows first has
+  // its layout settled there and then; a page that was still being filled
+  // would keep the size of what it held at that moment, and the form would
+  // ask for too small a window.
+  for (const auto& page : pages_) notebook_->addWidget(page->widget);
   // The tab set's tabs are the page captions, which selects the first page.
   const QSignalBlocker quiet(tabSet_);
   while (tabSet_->count() > 0) tabSet_->removeTab(0);
   for (const auto& page : pages_) tabSet_->addTab(page->widget->property("caption").toString());
   tabSet_->setCurrentIndex(0);
   TabSetClick(tabSet_);
-  // The grids were laid out for 96 pixels per inch.
-  if (logicalDpiY() != 96) {
-    ScaleGridsForDpi(this, logicalDpiY());
-    for (const auto& panel : curves_) panel->FitGrids();
-  }
 }
 
 void TDatasheetForm::TabSetClick(QObject*) {

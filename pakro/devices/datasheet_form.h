@@ -231,7 +231,8 @@ class TDatasheetForm : public TBlank {
   QPushButton* AddDefaultButton(QGroupBox* group, const char* name);
   // "Add new ..." in the page's right-hand column: adds a component.
   QPushButton* AddNewButton(FormPage& page);
-  // Selects the first page after the pages are made.
+  // Puts the pages, now complete, into the notebook and selects the first;
+  // call when every page is made.
   void FinishPages();
 
   // Shows the page numbers: Current, empty for the defaults record.

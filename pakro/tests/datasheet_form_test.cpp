@@ -1,6 +1,7 @@
 // The bipolar and diode datasheet forms on the offscreen platform: showing
 // and storing records, the user's edits, template copies, axis tabs, the
-// default buttons, the PNP titles and the save question.
+// default buttons, the PNP titles and the save question; and every kind's
+// window as it opens in the frame.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -581,8 +582,33 @@ class FormsInFrame : public testing::FrameWithFormsTest {
   }
   // With PAKRO_SCREENSHOT_DIR set, each page of the form goes there as a picture.
   static void Screenshot(TDatasheetForm& form, const QString& name) { testing::SaveScreenshots(form, name); }
-
 };
+
+// Each kind opens in a window that shows all of it: the form is given at
+// least its least size, and on every page every control has its own.
+TEST_F(FormsInFrame, EveryKindOpensInAWindowThatShowsAllItsControls) {
+  struct Kind {
+    int kind;
+    const char* name;
+  };
+  const Kind kinds[] = {{kDiode, "diode"},          {kNpnTransistor, "npn"},   {kPnpTransistor, "pnp"},
+                        {kNChannelJfet, "njfet"},   {kPChannelJfet, "pjfet"}, {kNChannelMosfet, "nmos"},
+                        {kPChannelMosfet, "pmos"}, {kMagneticCore, "core"}};
+  for (const Kind& k : kinds) {
+    SCOPED_TRACE(k.name);
+    auto* form = dynamic_cast<TDatasheetForm*>(main->CreateChild(k.kind, k.name));
+    ASSERT_NE(form, nullptr);
+    QApplication::processEvents();
+    // It opens at the size it asks for, and that is what its controls need
+    // now, not what some of them needed while it was being made.
+    EXPECT_EQ(form->size(), form->sizeHint());
+    EXPECT_GE(form->width(), testing::LeastSize(*form).width());
+    EXPECT_GE(form->height(), testing::LeastSize(*form).height());
+    testing::ExpectPagesLaidOutWhole(*form);
+    form->parentWidget()->close();
+    QApplication::processEvents();
+  }
+}
 
 TEST_F(FormsInFrame, ComputeFromTheBipolarFormShowsTheFittedCurves) {
   main->NPNtransistor1Click(nullptr);

@@ -1,7 +1,7 @@
 // The JFET, MOSFET and magnetic-core datasheet forms on the offscreen
 // platform: records shown and stored unchanged, the JFET's abscissa choice,
 // the P-channel MOSFET's edits, the core's mirrored branch grids and its
-// loop plot.
+// loop plot, both whole in the window the core form opens in.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -593,6 +593,35 @@ TEST_F(CoreForm, ComputedComponentShowsItsLoopAndModelValues) {
   tabs->setCurrentIndex(1);
   EXPECT_EQ(tabs->currentIndex(), 0);
   EXPECT_EQ(r.BH.XScale.str(), "Lin");
+}
+
+using CoreFormInFrame = testing::FrameWithFormsTest;
+
+// Opened in the frame, the core form shows each branch grid with its rows
+// 0 to 11 whole and the branch tabs below it, and the loop plot whole.
+TEST_F(CoreFormInFrame, BranchGridsAndLoopAreWholeInTheWindowItOpensIn) {
+  auto* form = dynamic_cast<TBlankCOR*>(main->CreateChild(kMagneticCore, "core"));
+  ASSERT_NE(form, nullptr);
+  QApplication::processEvents();
+  for (int branch : {0, 1}) {
+    SCOPED_TRACE(branch);
+    form->TabSet1()->setCurrentIndex(branch);
+    QApplication::processEvents();
+    TScaledStringGrid* grid = branch == 0 ? form->SgBH2() : form->SgBH();
+    ASSERT_EQ(form->Notebook1()->currentWidget(), grid);
+    EXPECT_EQ(grid->size(), form->SgBH()->size());
+    const QRect sight = testing::RectInSight(*grid->viewport(), *form);
+    int rows = 0;
+    for (int row = 0; row < TGraph::MaxPoints; ++row) rows += grid->rowHeight(row);
+    EXPECT_EQ(sight.top(), 0);
+    EXPECT_GE(sight.height(), rows);
+    EXPECT_EQ(sight.width(), grid->viewport()->width());
+    EXPECT_GE(form->TabSet1()->y(), form->Notebook1()->y() + form->Notebook1()->height());
+    EXPECT_EQ(testing::RectInSight(*form->TabSet1(), *form), form->TabSet1()->rect());
+  }
+  TPlotImage* plot = form->PanelBH().Plot();
+  EXPECT_EQ(testing::RectInSight(*plot, *form), plot->rect());
+  EXPECT_EQ(testing::RectInSight(*form->PanelBH().AxisTabs(), *form), form->PanelBH().AxisTabs()->rect());
 }
 
 }  // namespace

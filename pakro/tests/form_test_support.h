@@ -1,15 +1,20 @@
 #pragma once
 // What the datasheet form tests share: fixture libraries read into a form,
-// controls found by name, curves compared, and a form shown as the active
-// window.
+// controls found by name, curves compared, pages checked for controls cut
+// off, and a form shown as the active window.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QStackedWidget>
 #include <QTabBar>
 #include <QTest>
+#include <algorithm>
 #include <memory>
+#include <ostream>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "blank.h"
 #include "datasheet_form.h"
@@ -20,6 +25,13 @@
 #include "library_file.h"
 #include "main_form.h"
 #include "scaled_string_grid.h"
+
+// Sizes and rectangles in test messages as wxh and x,y wxh.
+inline void PrintTo(const QSize& size, std::ostream* os) { *os << size.width() << "x" << size.height(); }
+inline void PrintTo(const QRect& rect, std::ostream* os) {
+  *os << rect.x() << "," << rect.y() << " ";
+  PrintTo(rect.size(), os);
+}
 
 namespace pakro::testing {
 
@@ -58,6 +70,76 @@ inline void ExpectSameCurve(const TGraph& a, const TGraph& b, const char* what) 
   EXPECT_EQ(a.ShowFitted, b.ShowFitted);
   EXPECT_EQ(a.XScale.str(), b.XScale.str());
   EXPECT_EQ(a.YScale.str(), b.YScale.str());
+}
+
+// The least size a layout may give the widget: its minimum size where one
+// is set, else what its size policy allows of its size hints, within its
+// maximum size; nothing in a direction it ignores.
+inline QSize LeastSize(const QWidget& widget) {
+  const QSizePolicy policy = widget.sizePolicy();
+  auto least = [](QSizePolicy::Policy p, int hint, int minHint) {
+    if (p == QSizePolicy::Ignored) return 0;
+    return (p & QSizePolicy::ShrinkFlag) ? minHint : std::max(hint, minHint);
+  };
+  QSize size(least(policy.horizontalPolicy(), widget.sizeHint().width(), widget.minimumSizeHint().width()),
+             least(policy.verticalPolicy(), widget.sizeHint().height(), widget.minimumSizeHint().height()));
+  if (widget.minimumWidth() > 0) size.setWidth(widget.minimumWidth());
+  if (widget.minimumHeight() > 0) size.setHeight(widget.minimumHeight());
+  return size.boundedTo(widget.maximumSize());
+}
+
+inline std::string Describe(const QWidget& widget) {
+  std::ostringstream out;
+  out << widget.metaObject()->className() << " '" << widget.objectName().toStdString() << "' ";
+  if (const QVariant text = widget.property("text"); text.isValid()) out << '"' << text.toString().toStdString() << "\" ";
+  out << "at ";
+  PrintTo(widget.geometry(), &out);
+  out << ", least ";
+  PrintTo(LeastSize(widget), &out);
+  return out.str();
+}
+
+// The widget is given at least its least size, and every control the
+// layouts place in it and can be seen is too, lies inside its parent and
+// overlaps none of its visible siblings: nothing of it is cut off or hidden.
+inline void ExpectLaidOutWhole(const QWidget& widget) {
+  EXPECT_GE(widget.width(), LeastSize(widget).width()) << Describe(widget);
+  EXPECT_GE(widget.height(), LeastSize(widget).height()) << Describe(widget);
+  std::vector<const QWidget*> placed;
+  for (const QObject* child : widget.children()) {
+    const auto* w = qobject_cast<const QWidget*>(child);
+    if (!w || w->isWindow() || !w->isVisibleTo(&widget) || !w->testAttribute(Qt::WA_LaidOut)) continue;
+    SCOPED_TRACE(Describe(*w));
+    EXPECT_TRUE(widget.rect().contains(w->geometry())) << "outside " << Describe(widget);
+    for (const QWidget* other : placed)
+      EXPECT_FALSE(w->geometry().intersects(other->geometry())) << "overlaps " << Describe(*other);
+    placed.push_back(w);
+    ExpectLaidOutWhole(*w);
+  }
+}
+
+// Every page of the form, shown in turn, laid out whole.
+inline void ExpectPagesLaidOutWhole(TDatasheetForm& form) {
+  for (int page = 0; page < form.TabSet()->count(); ++page) {
+    SCOPED_TRACE("page " + std::to_string(page));
+    form.TabSet()->setCurrentIndex(page);
+    QApplication::processEvents();
+    ASSERT_EQ(form.Notebook()->currentIndex(), page);
+    ExpectLaidOutWhole(*form.Notebook()->currentWidget());
+  }
+  form.TabSet()->setCurrentIndex(0);
+}
+
+// The part of the widget that its ancestors up to `within` leave in sight,
+// in the widget's own coordinates.
+inline QRect RectInSight(const QWidget& widget, const QWidget& within) {
+  QRect rect = widget.rect();
+  QPoint offset;
+  for (const QWidget* w = &widget; w != &within && !w->isWindow(); w = w->parentWidget()) {
+    offset += w->pos();
+    rect = rect.translated(w->pos()) & w->parentWidget()->rect();
+  }
+  return rect.translated(-offset);
 }
 
 // With PAKRO_SCREENSHOT_DIR set, each page of the form goes there as a
