@@ -127,6 +127,7 @@ class t_base_list : public t_base_item {
   void write(t_stream& stream) const override;
   // Reads a list written by write, making each item with make_object. An
   // unknown class id ends the read (message 2052); what was read stays.
+  // Lists nested more than 64 deep throw stream_error.
   void read(t_stream& stream) override;
 
   // For owners: frees every item and empties the list.

@@ -350,6 +350,50 @@ TEST_F(ObjectStream, HostileListsGiveAnErrorNotAHugeAllocation) {
   }
 }
 
+// An enumeration whose one literal is an enumeration, `depth` times, the
+// innermost with no literals.
+Bytes nested_enumerations(int depth) {
+  Bytes out;
+  for (int i = 0; i < depth; ++i) {
+    const Bytes level = cat({u32(1), {13}});
+    out.insert(out.end(), level.begin(), level.end());
+  }
+  const Bytes innermost = u32(0);
+  out.insert(out.end(), innermost.begin(), innermost.end());
+  return out;
+}
+
+TEST_F(ObjectStream, DeeplyNestedListsGiveAnErrorNotAStackOverflow) {
+  {
+    t_memory_stream stream(nested_enumerations(10));
+    t_base_list_storage list;
+    list.read(stream);
+    EXPECT_EQ(stream.remaining(), 0u);
+    ASSERT_EQ(list.count(), 1);
+    const auto* level = static_cast<const t_type_enumeration*>(list.get(0));
+    int depth = 1;
+    while (level->literals().count() == 1) {
+      level = static_cast<const t_type_enumeration*>(level->literals().get(0));
+      ++depth;
+    }
+    EXPECT_EQ(depth, 10);
+    list.delete_items();
+  }
+  {
+    t_memory_stream stream(nested_enumerations(2000000));
+    t_base_list_storage list;
+    EXPECT_THROW(list.read(stream), stream_error);
+    EXPECT_EQ(list.count(), 0);
+  }
+  // The reader is whole again after the failure.
+  t_memory_stream stream(nested_enumerations(10));
+  t_base_list_storage list;
+  list.read(stream);
+  EXPECT_EQ(list.count(), 1);
+  list.delete_items();
+  EXPECT_EQ(abort_flag, 0);
+}
+
 TEST_F(ObjectStream, FactoryMakesOnlyStreamableClasses) {
   const std::vector<int> made = {5, 6, 7, 8, 9, 10, 11, 13, 15, 39, 54, 58, 100, 103};
   int refused = 0;
