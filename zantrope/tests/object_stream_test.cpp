@@ -425,6 +425,33 @@ TEST_F(ObjectStream, FileStreamWritesAndReadsBack) {
   EXPECT_THROW(in.read_u8(), stream_error);
   EXPECT_THROW(t_file_stream((folder_ / "none" / "x").string(), t_file_stream::mode::read),
                stream_error);
+  EXPECT_THROW(t_file_stream((folder_ / "none" / "x").string(), t_file_stream::mode::create),
+               stream_error);
+}
+
+TEST_F(ObjectStream, CreatedFileReplacesTheTargetOnlyWhenClosed) {
+  const std::string path = (folder_ / "data.bin").string();
+  write_file("data.bin", "old");
+  {
+    t_file_stream out(path, t_file_stream::mode::create);
+    write_stream_string("half", out);
+    EXPECT_EQ(out.remaining(), 0u);
+    EXPECT_THROW(out.read_u8(), stream_error);
+    EXPECT_EQ(read_file("data.bin"), "old");
+    // Given up before close: the target stays as it was.
+  }
+  EXPECT_EQ(read_file("data.bin"), "old");
+  {
+    t_file_stream out(path, t_file_stream::mode::create);
+    write_stream_string("", out);
+    out.close();
+    out.close();
+  }
+  EXPECT_EQ(read_file("data.bin"), std::string("\x01\0\0\0\0", 5));
+  // Nothing is left beside the target.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 }  // namespace
