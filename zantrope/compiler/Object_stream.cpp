@@ -73,7 +73,7 @@ void t_memory_stream::write_bytes(const void* from, std::size_t n) {
     data_.insert(data_.end(), p, p + n);
   } else {
     if (pos_ + n > data_.size()) data_.resize(pos_ + n);
-    std::memcpy(data_.data() + pos_, p, n);
+    if (n) std::memcpy(data_.data() + pos_, p, n);
   }
   pos_ += n;
 }

@@ -209,6 +209,14 @@ TEST_F(ObjectModel, ListEditing) {
   EXPECT_EQ(list.get(0), &c);
   list.remove(&b);  // absent: nothing happens
   EXPECT_EQ(list.count(), 1);
+  // Indexes outside the list change nothing.
+  for (std::int32_t outside : {-1, 1, 7}) {
+    EXPECT_THROW(list.delete_at(outside), std::out_of_range) << outside;
+    EXPECT_THROW(list.get(outside), std::out_of_range) << outside;
+    EXPECT_THROW(list.put(outside, &a), std::out_of_range) << outside;
+  }
+  ASSERT_EQ(list.count(), 1);
+  EXPECT_EQ(list.get(0), &c);
   list.clear();
   EXPECT_EQ(list.count(), 0);
 }

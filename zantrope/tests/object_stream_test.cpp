@@ -61,6 +61,18 @@ TEST_F(ObjectStream, StreamStrings) {
   EXPECT_EQ(stream.remaining(), 0u);
 }
 
+TEST_F(ObjectStream, MemoryStreamOverwritesAndGrowsInPlace) {
+  t_memory_stream stream(Bytes{1, 2, 3});
+  stream.seek(1);
+  write_stream_string(std::string_view(), stream);  // an empty text with no characters at all
+  EXPECT_EQ(stream.bytes(), (Bytes{1, 1, 0, 0, 0, 0}));
+  stream.seek(0);
+  stream.write_bytes(nullptr, 0);
+  stream.write_u8(9);
+  EXPECT_EQ(stream.bytes(), (Bytes{9, 1, 0, 0, 0, 0}));
+  EXPECT_EQ(stream.position(), 1u);
+}
+
 TEST_F(ObjectStream, StreamStringsFromOddOrHostileBytes) {
   struct Case {
     Bytes bytes;
