@@ -192,6 +192,20 @@ TEST_F(ObjectStream, CharacterLiteralDescriptorKeepsItsText) {
   EXPECT_EQ(back.size(), 4u);
 }
 
+TEST_F(ObjectStream, CharacterLiteralDataFilledToTheEndStillEndsItsText) {
+  t_type_character_literal literal("'a'");
+  literal.set_data_raw("abcd", 4);  // overwrites the terminating zero
+  EXPECT_EQ(literal.text(), "abcd");
+  EXPECT_EQ(literal.size(), 5u);
+  t_memory_stream stream;
+  literal.write(stream);
+  EXPECT_EQ(stream.bytes(), (Bytes{10, 5, 0, 0, 0, 'a', 'b', 'c', 'd', 0}));
+  stream.seek(0);
+  t_type_character_literal back;
+  back.read(stream);
+  EXPECT_EQ(back.text(), "abcd");
+}
+
 TEST_F(ObjectStream, DescriptorDataLargerThanItsBufferIsRefused) {
   t_memory_stream stream(cat({{8}, u32(1000), Bytes(1000, 'x')}));
   t_type_char descriptor;
