@@ -20,7 +20,8 @@ std::uint32_t data_size_of_class(std::uint8_t id) {
 }
 
 void t_type_item_base::set_data_raw(const void* bytes, std::size_t n) {
-  std::memcpy(data_.data(), bytes, n < data_.size() ? n : data_.size());
+  const std::size_t copied = n < data_.size() ? n : data_.size();
+  if (copied) std::memcpy(data_.data(), bytes, copied);
 }
 
 void t_type_item_base::write_sized_data(t_stream& stream) const {

@@ -194,6 +194,8 @@ TEST_F(ObjectStream, CharacterLiteralDescriptorKeepsItsText) {
 
 TEST_F(ObjectStream, CharacterLiteralDataFilledToTheEndStillEndsItsText) {
   t_type_character_literal literal("'a'");
+  literal.set_data_raw(nullptr, 0);  // nothing to copy
+  EXPECT_EQ(literal.text(), "'a'");
   literal.set_data_raw("abcd", 4);  // overwrites the terminating zero
   EXPECT_EQ(literal.text(), "abcd");
   EXPECT_EQ(literal.size(), 5u);
