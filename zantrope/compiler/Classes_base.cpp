@@ -1,6 +1,7 @@
 #include "compiler/Classes_base.h"
 
 #include <algorithm>
+#include <string>
 
 #include "compiler/Classes_parser_objects.h"
 #include "compiler/Classes_types.h"
@@ -115,7 +116,29 @@ void t_base_list::write(t_stream& stream) const {
   }
 }
 
+namespace {
+// How many object lists a stream may open inside one another. The lists the
+// library writes nest a few levels at most; the limit keeps a hostile stream
+// from exhausting the stack.
+constexpr int kMaxListNesting = 64;
+int list_nesting = 0;
+
+class t_list_nesting {
+ public:
+  t_list_nesting() {
+    if (list_nesting >= kMaxListNesting)
+      throw stream_error("Stream read error: object lists nested more than " +
+                         std::to_string(kMaxListNesting) + " deep");
+    ++list_nesting;
+  }
+  ~t_list_nesting() { --list_nesting; }
+  t_list_nesting(const t_list_nesting&) = delete;
+  t_list_nesting& operator=(const t_list_nesting&) = delete;
+};
+}  // namespace
+
 void t_base_list::read(t_stream& stream) {
+  const t_list_nesting nesting;
   const std::uint32_t n = stream.read_u32();
   // Every item takes at least its class-id byte.
   stream.require(n, "object list");

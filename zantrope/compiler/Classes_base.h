@@ -6,6 +6,7 @@
 // its nodes.
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -97,7 +98,11 @@ class t_base_list : public t_base_item {
     add(item);
     return true;
   }
-  void delete_at(std::int32_t i) { items_.erase(items_.begin() + i); }
+  // Throws std::out_of_range, as get and put do, for an index outside the list.
+  void delete_at(std::int32_t i) {
+    if (i < 0 || i >= count()) throw std::out_of_range("t_base_list::delete_at");
+    items_.erase(items_.begin() + i);
+  }
   void remove(const t_base_item* item);
   void clear() { items_.clear(); }
   bool appended() const { return appended_ != 0; }
@@ -127,6 +132,7 @@ class t_base_list : public t_base_item {
   void write(t_stream& stream) const override;
   // Reads a list written by write, making each item with make_object. An
   // unknown class id ends the read (message 2052); what was read stays.
+  // Lists nested more than 64 deep throw stream_error.
   void read(t_stream& stream) override;
 
   // For owners: frees every item and empties the list.

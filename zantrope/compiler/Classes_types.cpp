@@ -1,5 +1,6 @@
 #include "compiler/Classes_types.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "compiler/Object_stream.h"
@@ -19,13 +20,18 @@ std::uint32_t data_size_of_class(std::uint8_t id) {
 }
 
 void t_type_item_base::set_data_raw(const void* bytes, std::size_t n) {
-  std::memcpy(data_.data(), bytes, n < data_.size() ? n : data_.size());
+  const std::size_t copied = n < data_.size() ? n : data_.size();
+  if (copied) std::memcpy(data_.data(), bytes, copied);
 }
 
 void t_type_item_base::write_sized_data(t_stream& stream) const {
+  const std::uint32_t n = size();
   stream.write_u8(class_id());
-  stream.write_u32(size());
-  stream.write_bytes(data_.data(), size());
+  stream.write_u32(n);
+  // A text whose buffer lost its terminating zero gets it in the stream.
+  const std::size_t stored = std::min<std::size_t>(n, data_.size());
+  stream.write_bytes(data_.data(), stored);
+  for (std::size_t i = stored; i < n; ++i) stream.write_u8(0);
 }
 
 void t_type_item_base::read_sized_data(t_stream& stream, bool resizable) {
@@ -63,7 +69,9 @@ t_type_character_literal::t_type_character_literal(const std::string& text)
 }
 
 std::string t_type_character_literal::text() const {
-  return std::string(reinterpret_cast<const char*>(data_.data()));
+  // Up to the first zero byte, and never beyond the buffer.
+  const auto* bytes = reinterpret_cast<const char*>(data_.data());
+  return std::string(bytes, ::strnlen(bytes, data_.size()));
 }
 
 void t_type_range::write(t_stream& stream) const {

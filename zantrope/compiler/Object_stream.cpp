@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "platform/text_file.h"
+
 namespace zantrope {
 
 std::uint8_t t_stream::read_u8() {
@@ -71,16 +73,24 @@ void t_memory_stream::write_bytes(const void* from, std::size_t n) {
     data_.insert(data_.end(), p, p + n);
   } else {
     if (pos_ + n > data_.size()) data_.resize(pos_ + n);
-    std::memcpy(data_.data() + pos_, p, n);
+    if (n) std::memcpy(data_.data() + pos_, p, n);
   }
   pos_ += n;
 }
 
 t_file_stream::t_file_stream(const std::string& path, mode m) : path_(path) {
-  file_ = std::fopen(path.c_str(), m == mode::read ? "rb" : "wb");
+  if (m == mode::create) {
+    try {
+      writer_ = std::make_unique<platform::TextFileWriter>(path);
+    } catch (const platform::FileError& error) {
+      throw stream_error(error.what());
+    }
+    return;
+  }
+  file_ = std::fopen(path.c_str(), "rb");
   if (!file_)
     throw stream_error("Cannot open file " + path + " (" + std::strerror(errno) + ")");
-  if (m == mode::read && std::fseek(file_, 0, SEEK_END) == 0) {
+  if (std::fseek(file_, 0, SEEK_END) == 0) {
     const long end = std::ftell(file_);
     size_ = end > 0 ? std::uint64_t(end) : 0;
     std::fseek(file_, 0, SEEK_SET);
@@ -93,25 +103,35 @@ t_file_stream::~t_file_stream() {
 
 void t_file_stream::read_bytes(void* into, std::size_t n) {
   require(n, "read");
-  if (n && std::fread(into, 1, n, file_) != n) throw stream_error("Read error: " + path_);
+  if (n && (!file_ || std::fread(into, 1, n, file_) != n)) throw stream_error("Read error: " + path_);
   pos_ += n;
 }
 
 void t_file_stream::write_bytes(const void* from, std::size_t n) {
-  if (!file_) throw stream_error("Write to closed file: " + path_);
-  if (n && std::fwrite(from, 1, n, file_) != n) throw stream_error("Write error: " + path_);
+  if (!writer_) throw stream_error("Write to a file not being created: " + path_);
+  try {
+    writer_->write(std::string_view(static_cast<const char*>(from), n));
+  } catch (const platform::FileError& error) {
+    throw stream_error(error.what());
+  }
   pos_ += n;
-  if (pos_ > size_) size_ = pos_;
 }
 
-std::uint64_t t_file_stream::remaining() const { return size_ - pos_; }
+std::uint64_t t_file_stream::remaining() const { return pos_ < size_ ? size_ - pos_ : 0; }
 
 void t_file_stream::close() {
+  if (writer_) {
+    const std::unique_ptr<platform::TextFileWriter> writer = std::move(writer_);
+    try {
+      writer->commit();
+    } catch (const platform::FileError& error) {
+      throw stream_error(error.what());
+    }
+    return;
+  }
   if (!file_) return;
-  const bool ok = std::fflush(file_) == 0;
-  const bool closed = std::fclose(file_) == 0;
+  std::fclose(file_);
   file_ = nullptr;
-  if (!ok || !closed) throw stream_error("Write error: " + path_);
 }
 
 void write_stream_string(std::string_view text, t_stream& stream) {

@@ -4,10 +4,15 @@
 // than the stream holds throws stream_error.
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace platform {
+class TextFileWriter;
+}
 
 namespace zantrope {
 
@@ -57,6 +62,9 @@ class t_memory_stream final : public t_stream {
   std::size_t pos_ = 0;
 };
 
+// A file read from its start, or a file created whole: a created file
+// takes the place of the target only when close succeeds; a stream given up
+// before that leaves the target as it was.
 class t_file_stream final : public t_stream {
  public:
   enum class mode { read, create };
@@ -68,12 +76,14 @@ class t_file_stream final : public t_stream {
   void read_bytes(void* into, std::size_t n) override;
   void write_bytes(const void* from, std::size_t n) override;
   std::uint64_t remaining() const override;
-  // Flushes and closes; throws stream_error when the data did not reach the file.
+  // Closes; a created file is completed and put in place of the target.
+  // Throws stream_error when the data did not reach the file.
   void close();
 
  private:
   std::string path_;
   std::FILE* file_ = nullptr;
+  std::unique_ptr<platform::TextFileWriter> writer_;
   std::uint64_t size_ = 0;
   std::uint64_t pos_ = 0;
 };

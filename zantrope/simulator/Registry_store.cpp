@@ -84,8 +84,13 @@ std::string t_ini_registry::default_path() {
     base = config;
   else if (const char* home = std::getenv("HOME"); home && *home)
     base = std::filesystem::path(home) / ".config";
-  else
-    base = std::filesystem::temp_directory_path();
+  else {
+    // Without a home the store lies in the temporary folder; an unusable
+    // TMPDIR must not stop the library from starting.
+    std::error_code no_temp;
+    base = std::filesystem::temp_directory_path(no_temp);
+    if (no_temp) base = "/tmp";
+  }
   return (base / "orvo" / "registry.ini").string();
 }
 

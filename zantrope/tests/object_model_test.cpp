@@ -88,6 +88,50 @@ TEST_F(ObjectModel, ClassIdsOfTheRootsAndTheStreamableClasses) {
   EXPECT_FALSE(t_design_unit().is_declaration());
 }
 
+TEST_F(ObjectModel, ClassIdTable) {
+  t_statement statement;
+  t_declaration declaration;
+  t_library_unit library_unit;
+  t_type_definition definition;
+  t_type_scalar scalar;
+  t_type_itemlist_base itemlist;
+  t_type_composite composite;
+  t_type_array array;
+  t_literal_base literal_base("x");
+  t_name name("x");
+  t_literal literal("x");
+  t_clause clause(nullptr);
+  t_interf_element element(nullptr, nullptr);
+  t_indication_subtype indication(nullptr, nullptr);
+  t_library_unit_entity_decl entity("e", nullptr);
+  t_library_unit_package_decl package;
+  t_design_file file(nullptr);
+  t_literal_character character;
+  t_type_array_unconstrained unconstrained;
+  const struct {
+    const char* name;
+    const t_base& object;
+    int id;
+  } rows[] = {
+      {"t_statement", statement, 3},        {"t_declaration", declaration, 3},
+      {"t_library_unit", library_unit, 3},  {"t_type_definition", definition, 3},
+      {"t_type_scalar", scalar, 3},         {"t_type_itemlist_base", itemlist, 3},
+      {"t_type_composite", composite, 3},   {"t_type_array", array, 3},
+      {"t_literal_base", literal_base, 3},  {"t_name", name, 3},
+      {"t_literal", literal, 3},            {"t_indication_subtype", indication, 29},
+      {"t_clause", clause, 51},             {"t_interf_element", element, 52},
+      {"t_literal_character", character, 54},
+      {"t_type_array_unconstrained", unconstrained, 15},
+      {"t_library_unit_entity_decl", entity, 99},
+      {"t_library_unit_package_decl", package, 100},
+      {"t_design_file", file, 104},
+  };
+  for (const auto& row : rows) EXPECT_EQ(row.object.class_id(), row.id) << row.name;
+  EXPECT_FALSE(element.has_name());
+  EXPECT_FALSE(statement.is_declaration());
+  EXPECT_TRUE(library_unit.is_storage());
+}
+
 TEST_F(ObjectModel, DescriptorDataBuffers) {
   EXPECT_EQ(t_type_int().size(), 4u);
   EXPECT_EQ(t_type_int(-7).value(), -7);
@@ -209,6 +253,14 @@ TEST_F(ObjectModel, ListEditing) {
   EXPECT_EQ(list.get(0), &c);
   list.remove(&b);  // absent: nothing happens
   EXPECT_EQ(list.count(), 1);
+  // Indexes outside the list change nothing.
+  for (std::int32_t outside : {-1, 1, 7}) {
+    EXPECT_THROW(list.delete_at(outside), std::out_of_range) << outside;
+    EXPECT_THROW(list.get(outside), std::out_of_range) << outside;
+    EXPECT_THROW(list.put(outside, &a), std::out_of_range) << outside;
+  }
+  ASSERT_EQ(list.count(), 1);
+  EXPECT_EQ(list.get(0), &c);
   list.clear();
   EXPECT_EQ(list.count(), 0);
 }

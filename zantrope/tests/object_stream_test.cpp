@@ -61,6 +61,18 @@ TEST_F(ObjectStream, StreamStrings) {
   EXPECT_EQ(stream.remaining(), 0u);
 }
 
+TEST_F(ObjectStream, MemoryStreamOverwritesAndGrowsInPlace) {
+  t_memory_stream stream(Bytes{1, 2, 3});
+  stream.seek(1);
+  write_stream_string(std::string_view(), stream);  // an empty text with no characters at all
+  EXPECT_EQ(stream.bytes(), (Bytes{1, 1, 0, 0, 0, 0}));
+  stream.seek(0);
+  stream.write_bytes(nullptr, 0);
+  stream.write_u8(9);
+  EXPECT_EQ(stream.bytes(), (Bytes{9, 1, 0, 0, 0, 0}));
+  EXPECT_EQ(stream.position(), 1u);
+}
+
 TEST_F(ObjectStream, StreamStringsFromOddOrHostileBytes) {
   struct Case {
     Bytes bytes;
@@ -178,6 +190,22 @@ TEST_F(ObjectStream, CharacterLiteralDescriptorKeepsItsText) {
   back.read(stream);
   EXPECT_EQ(back.text(), "'a'");
   EXPECT_EQ(back.size(), 4u);
+}
+
+TEST_F(ObjectStream, CharacterLiteralDataFilledToTheEndStillEndsItsText) {
+  t_type_character_literal literal("'a'");
+  literal.set_data_raw(nullptr, 0);  // nothing to copy
+  EXPECT_EQ(literal.text(), "'a'");
+  literal.set_data_raw("abcd", 4);  // overwrites the terminating zero
+  EXPECT_EQ(literal.text(), "abcd");
+  EXPECT_EQ(literal.size(), 5u);
+  t_memory_stream stream;
+  literal.write(stream);
+  EXPECT_EQ(stream.bytes(), (Bytes{10, 5, 0, 0, 0, 'a', 'b', 'c', 'd', 0}));
+  stream.seek(0);
+  t_type_character_literal back;
+  back.read(stream);
+  EXPECT_EQ(back.text(), "abcd");
 }
 
 TEST_F(ObjectStream, DescriptorDataLargerThanItsBufferIsRefused) {
@@ -350,6 +378,50 @@ TEST_F(ObjectStream, HostileListsGiveAnErrorNotAHugeAllocation) {
   }
 }
 
+// An enumeration whose one literal is an enumeration, `depth` times, the
+// innermost with no literals.
+Bytes nested_enumerations(int depth) {
+  Bytes out;
+  for (int i = 0; i < depth; ++i) {
+    const Bytes level = cat({u32(1), {13}});
+    out.insert(out.end(), level.begin(), level.end());
+  }
+  const Bytes innermost = u32(0);
+  out.insert(out.end(), innermost.begin(), innermost.end());
+  return out;
+}
+
+TEST_F(ObjectStream, DeeplyNestedListsGiveAnErrorNotAStackOverflow) {
+  {
+    t_memory_stream stream(nested_enumerations(10));
+    t_base_list_storage list;
+    list.read(stream);
+    EXPECT_EQ(stream.remaining(), 0u);
+    ASSERT_EQ(list.count(), 1);
+    const auto* level = static_cast<const t_type_enumeration*>(list.get(0));
+    int depth = 1;
+    while (level->literals().count() == 1) {
+      level = static_cast<const t_type_enumeration*>(level->literals().get(0));
+      ++depth;
+    }
+    EXPECT_EQ(depth, 10);
+    list.delete_items();
+  }
+  {
+    t_memory_stream stream(nested_enumerations(2000000));
+    t_base_list_storage list;
+    EXPECT_THROW(list.read(stream), stream_error);
+    EXPECT_EQ(list.count(), 0);
+  }
+  // The reader is whole again after the failure.
+  t_memory_stream stream(nested_enumerations(10));
+  t_base_list_storage list;
+  list.read(stream);
+  EXPECT_EQ(list.count(), 1);
+  list.delete_items();
+  EXPECT_EQ(abort_flag, 0);
+}
+
 TEST_F(ObjectStream, FactoryMakesOnlyStreamableClasses) {
   const std::vector<int> made = {5, 6, 7, 8, 9, 10, 11, 13, 15, 39, 54, 58, 100, 103};
   int refused = 0;
@@ -381,6 +453,33 @@ TEST_F(ObjectStream, FileStreamWritesAndReadsBack) {
   EXPECT_THROW(in.read_u8(), stream_error);
   EXPECT_THROW(t_file_stream((folder_ / "none" / "x").string(), t_file_stream::mode::read),
                stream_error);
+  EXPECT_THROW(t_file_stream((folder_ / "none" / "x").string(), t_file_stream::mode::create),
+               stream_error);
+}
+
+TEST_F(ObjectStream, CreatedFileReplacesTheTargetOnlyWhenClosed) {
+  const std::string path = (folder_ / "data.bin").string();
+  write_file("data.bin", "old");
+  {
+    t_file_stream out(path, t_file_stream::mode::create);
+    write_stream_string("half", out);
+    EXPECT_EQ(out.remaining(), 0u);
+    EXPECT_THROW(out.read_u8(), stream_error);
+    EXPECT_EQ(read_file("data.bin"), "old");
+    // Given up before close: the target stays as it was.
+  }
+  EXPECT_EQ(read_file("data.bin"), "old");
+  {
+    t_file_stream out(path, t_file_stream::mode::create);
+    write_stream_string("", out);
+    out.close();
+    out.close();
+  }
+  EXPECT_EQ(read_file("data.bin"), std::string("\x01\0\0\0\0", 5));
+  // Nothing is left beside the target.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder_),
+                          std::filesystem::directory_iterator()),
+            1);
 }
 
 }  // namespace

@@ -1,5 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "library_fixture.h"
 #include "simulator/Registry_data.h"
 #include "simulator/Registry_store.h"
@@ -139,6 +145,57 @@ TEST_F(RegistrySettings, IniStoreReadsAndCreatesKeys) {
   std::filesystem::create_directory(folder_ / "blocked");
   t_ini_registry unwritable((folder_ / "blocked").string());  // a folder, not a file
   EXPECT_EQ(unwritable.open_key(kGlobal, true), nullptr);
+}
+
+// Sets environment variables for one scope and puts the old values back.
+class ScopedEnvironment {
+ public:
+  ScopedEnvironment(std::initializer_list<std::pair<const char*, const char*>> values) {
+    for (const auto& [name, value] : values) {
+      const char* old = std::getenv(name);
+      saved_.push_back({name, old ? std::optional<std::string>(old) : std::nullopt});
+      if (value)
+        ::setenv(name, value, 1);
+      else
+        ::unsetenv(name);
+    }
+  }
+  ~ScopedEnvironment() {
+    for (const auto& [name, value] : saved_) {
+      if (value)
+        ::setenv(name.c_str(), value->c_str(), 1);
+      else
+        ::unsetenv(name.c_str());
+    }
+  }
+
+ private:
+  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
+};
+
+TEST(RegistryStore, DefaultPathFollowsTheEnvironment) {
+  const struct {
+    const char* file;
+    const char* config;
+    const char* home;
+    const char* temp;
+    const char* path;
+  } cases[] = {
+      {"/s/reg.ini", "/c", "/h", "/t", "/s/reg.ini"},
+      {nullptr, "/c", "/h", "/t", "/c/orvo/registry.ini"},
+      {"", "", "/h", "/t", "/h/.config/orvo/registry.ini"},
+      // No home and a temporary folder that does not exist.
+      {nullptr, nullptr, nullptr, "/nonexistent/tmp", "/tmp/orvo/registry.ini"},
+  };
+  for (const auto& c : cases) {
+    const ScopedEnvironment environment({{"ORVO_REGISTRY_FILE", c.file},
+                                         {"XDG_CONFIG_HOME", c.config},
+                                         {"HOME", c.home},
+                                         {"TMPDIR", c.temp}});
+    std::string path;
+    EXPECT_NO_THROW(path = t_ini_registry::default_path()) << c.path;
+    EXPECT_EQ(path, c.path);
+  }
 }
 
 }  // namespace

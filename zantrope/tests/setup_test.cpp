@@ -16,7 +16,12 @@ class LibrarySetup : public testing::LibraryFixture {
   void SetUp() override {
     LibraryFixture::SetUp();
     previous_ = set_registry(&store_);
+    // The set-up takes the folder of the running program; the settings
+    // move it to the scratch folder, so nothing lands beside the test.
+    store_.set_value(kGlobalKey, "ProgramPath", folder_.string());
   }
+  static constexpr const char* kGlobalKey =
+      "HKEY_LOCAL_MACHINE\\Software\\Quillmarch\\ORVO Vhdl\\3.0\\Global";
   void TearDown() override {
     set_registry(previous_);
     LibraryFixture::TearDown();
@@ -28,7 +33,8 @@ class LibrarySetup : public testing::LibraryFixture {
 TEST_F(LibrarySetup, SetUpTwiceGivesOneFreshState) {
   setup_data();
   const std::string folder = program_folder;
-  EXPECT_FALSE(folder.empty());
+  EXPECT_EQ(folder, folder_.string());
+  EXPECT_TRUE(exists("vhdl_log.txt"));
   EXPECT_EQ(packages_folder, folder + "/Packages");
   EXPECT_EQ(projects_folder, folder + "/Projects");
   EXPECT_EQ(examples_folder, folder + "/Examples");
@@ -77,8 +83,6 @@ TEST_F(LibrarySetup, SetUpTwiceGivesOneFreshState) {
 
 TEST_F(LibrarySetup, RegistryThenOptionsFileOfTheFolderItNames) {
   write_file("vhdl.ini", "[Developer8]\nLoadLibNumericStd=1\n");
-  store_.set_value("HKEY_LOCAL_MACHINE\\Software\\Quillmarch\\ORVO Vhdl\\3.0\\Global",
-                   "ProgramPath", folder_.string());
   setup_data();
   EXPECT_EQ(program_folder, folder_.string());
   EXPECT_EQ(packages_folder, folder_.string() + "/Packages");
