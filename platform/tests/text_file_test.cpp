@@ -128,6 +128,11 @@ TEST(Cp1252, MalformedOrForeignUtf8BecomesQuestionMarks) {
       {"a\xC3", "a?"},                    // truncated sequence
       {"\xFF" "b", "?b"},                 // invalid lead byte
       {"\xF0\x9F\x98\x80", "?"},         // outside the basic plane
+      {"a\xC0\x80" "b", "a?b"},           // overlong NUL
+      {"\xC0\xAF", "?"},                 // overlong '/'
+      {"\xE0\x80\xAF", "?"},             // overlong '/', three bytes
+      {"\xE0\x82\x80", "?"},             // overlong U+0080
+      {"\xC2\x81", "\x81"},              // U+0081 itself, the shortest form
   };
   for (const auto& c : cases) EXPECT_EQ(utf8ToCp1252(c.utf8), c.legacy) << c.utf8;
 }
