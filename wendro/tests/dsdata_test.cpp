@@ -491,6 +491,18 @@ TEST_F(DatabaseFile, SaveAndLoad) {
   EXPECT_EQ(loaded.size(), 1u);
 }
 
+TEST_F(DatabaseFile, APathThatIsNoFileIsUnreadable) {
+  // A directory opens for reading, and seeking to its end gives a size that
+  // no buffer can take.
+  const auto folder = dir / "folder.ddb";
+  fs::create_directories(folder);
+  auto list = Sentinel();
+  EXPECT_EQ(LoadDatabase(folder.string(), list), TLoadResult::Unreadable);
+  EXPECT_EQ(LoadDatabase(dir.string(), list), TLoadResult::Unreadable);
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0]->name, "sentinel");
+}
+
 TEST_F(DatabaseFile, AFailedSaveKeepsTheOldFile) {
   const auto path = (dir / "parts.ddb").string();
   const std::string old = Database({AllItemsDevice()});
