@@ -49,7 +49,10 @@ std::string LineReader::requireLine() {
 
 bool LineReader::atEnd() {
   const int c = std::getc(file_);
-  if (c == EOF) return true;
+  if (c == EOF) {
+    if (std::ferror(file_)) throw FileError(path_, "Read error");
+    return true;
+  }
   std::ungetc(c, file_);
   return false;
 }

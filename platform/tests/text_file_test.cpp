@@ -65,6 +65,20 @@ TEST_F(TextFileTest, ReaderAcceptsLfAndCrLfAndCountsLines) {
   EXPECT_THROW(reader.requireLine(), FileError);
 }
 
+TEST_F(TextFileTest, AFolderIsAReadErrorNotAnEmptyFile) {
+  // A folder opens for reading; reading it fails.
+  const auto path = (dir / "folder.txt").string();
+  fs::create_directories(path);
+  {
+    LineReader reader(path);
+    EXPECT_THROW(reader.atEnd(), FileError);
+  }
+  LineReader reader(path);
+  std::string line;
+  EXPECT_THROW(reader.readLine(line), FileError);
+  EXPECT_THROW(readLines(path), FileError);
+}
+
 TEST_F(TextFileTest, MissingFileIsAnErrorNamingThePath) {
   const auto path = (dir / "nope.txt").string();
   try {

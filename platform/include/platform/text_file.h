@@ -35,7 +35,7 @@ class LineReader {
   bool readLine(std::string& line);
   // Like readLine, but reaching the end of the file is an error.
   std::string requireLine();
-  bool atEnd();
+  bool atEnd();  // a read error is a FileError, not the end
   // Number of the line last read, counting from 1; 0 before the first.
   int lineNumber() const { return line_; }
   const std::string& path() const { return path_; }
