@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "C_DSData.h"
@@ -499,6 +500,10 @@ TEST_F(DatabaseFile, APathThatIsNoFileIsUnreadable) {
   auto list = Sentinel();
   EXPECT_EQ(LoadDatabase(folder.string(), list), TLoadResult::Unreadable);
   EXPECT_EQ(LoadDatabase(dir.string(), list), TLoadResult::Unreadable);
+  // A pipe would keep the open waiting for a writer that never comes.
+  const auto pipe = (dir / "pipe.ddb").string();
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(LoadDatabase(pipe, list), TLoadResult::Unreadable);
   ASSERT_EQ(list.size(), 1u);
   EXPECT_EQ(list[0]->name, "sentinel");
 }
