@@ -2,7 +2,8 @@
 // Line-oriented text files in the legacy 8-bit code page. Lines are kept as
 // raw bytes; reading accepts LF and CR LF line ends, writing always uses
 // CR LF. A written file appears only when it is complete: the writer fills a
-// temporary file beside the target and renames it over the target on commit.
+// temporary file beside the target and renames it over the target on commit;
+// a replaced file keeps its permissions.
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
