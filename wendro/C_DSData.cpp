@@ -749,6 +749,9 @@ TLoadResult ReadDatabase(TStream& stream, TDeviceList& list) {
 }
 
 TLoadResult LoadDatabase(const std::string& path, TDeviceList& list) {
+  // Only a regular file has a size to go by: a directory opens as well, and
+  // its "size" is no measure of anything.
+  if (!platform::fileExists(path)) return TLoadResult::Unreadable;
   std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) return TLoadResult::Unreadable;
   const std::streamoff size = in.tellg();

@@ -71,7 +71,10 @@ std::string utf8ToCp1252(std::string_view s) {
       ++i;
       continue;
     }
-    const int byte = fromCodePoint(cp);
+    // An overlong form (a NUL or '/' spelt in two or three bytes) is
+    // malformed, not the character it spells.
+    constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    const int byte = cp < kLeast[len] ? -1 : fromCodePoint(cp);
     out += byte < 0 ? '?' : char(byte);
     i += len;
   }

@@ -49,7 +49,10 @@ std::string LineReader::requireLine() {
 
 bool LineReader::atEnd() {
   const int c = std::getc(file_);
-  if (c == EOF) return true;
+  if (c == EOF) {
+    if (std::ferror(file_)) throw FileError(path_, "Read error");
+    return true;
+  }
   std::ungetc(c, file_);
   return false;
 }
@@ -58,6 +61,15 @@ TextFileWriter::TextFileWriter(const std::string& path) : path_(path) {
   temp_ = path + ".~tmp";
   file_ = std::fopen(temp_.c_str(), "wb");
   if (!file_) throw FileError(path, "Cannot create file (" + errnoText() + ")");
+  // The file that replaces the target keeps the target's permissions: a
+  // private file must not come back readable by all. Only a plain file of
+  // our own is changed, never what a link in its place points to.
+  struct stat target {}, temp {}, opened {};
+  if (::stat(path.c_str(), &target) == 0 && S_ISREG(target.st_mode) &&
+      ::lstat(temp_.c_str(), &temp) == 0 && S_ISREG(temp.st_mode) &&
+      ::fstat(fileno(file_), &opened) == 0 && opened.st_dev == temp.st_dev &&
+      opened.st_ino == temp.st_ino)
+    (void)::fchmod(fileno(file_), target.st_mode & 07777);
 }
 
 TextFileWriter::~TextFileWriter() {

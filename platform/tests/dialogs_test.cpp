@@ -1,5 +1,6 @@
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "platform/dialogs.h"
 #include "platform/scripted_dialogs.h"
@@ -92,7 +93,8 @@ TEST(HelpTest, MissingHelpFileIsReportedNotIgnored) {
 
 TEST(HelpTest, PresentHelpFileReachesTheHelpService) {
   RecordingHelp recorder;
-  const std::string file = ::testing::TempDir() + "present.hlp";
+  // Named per process: other test runs on the machine use the same folder.
+  const std::string file = ::testing::TempDir() + "present-" + std::to_string(::getpid()) + ".hlp";
   FILE* f = std::fopen(file.c_str(), "w");
   ASSERT_NE(f, nullptr);
   std::fclose(f);

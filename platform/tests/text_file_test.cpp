@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/cp1252.h"
 #include "platform/text_file.h"
@@ -26,7 +28,7 @@ class TempDir : public ::testing::Test {
  protected:
   void SetUp() override {
     dir = fs::temp_directory_path() /
-          ("orvo-text-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+          ("orvo-text-" + std::to_string(::getpid()) + "-" +
            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
     fs::create_directories(dir);
@@ -63,6 +65,20 @@ TEST_F(TextFileTest, ReaderAcceptsLfAndCrLfAndCountsLines) {
   EXPECT_EQ(reader.lineNumber(), 3);
   EXPECT_TRUE(reader.atEnd());
   EXPECT_THROW(reader.requireLine(), FileError);
+}
+
+TEST_F(TextFileTest, AFolderIsAReadErrorNotAnEmptyFile) {
+  // A folder opens for reading; reading it fails.
+  const auto path = (dir / "folder.txt").string();
+  fs::create_directories(path);
+  {
+    LineReader reader(path);
+    EXPECT_THROW(reader.atEnd(), FileError);
+  }
+  LineReader reader(path);
+  std::string line;
+  EXPECT_THROW(reader.readLine(line), FileError);
+  EXPECT_THROW(readLines(path), FileError);
 }
 
 TEST_F(TextFileTest, MissingFileIsAnErrorNamingThePath) {
@@ -114,6 +130,40 @@ TEST_F(TextFileTest, FinishedFileReplacesTheTargetOnlyOnCommit) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
+TEST_F(TextFileTest, ReplacedFileKeepsItsPermissions) {
+  // A private file stays private and a read-only one read-only, whatever the
+  // process's file creation mask would give a new file.
+  for (const auto perms : {fs::perms::owner_read | fs::perms::owner_write,
+                           fs::perms::owner_read | fs::perms::group_read,
+                           fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read}) {
+    const auto path = dir / "kept.txt";
+    fs::remove(path);
+    spit(path, "old\r\n");
+    fs::permissions(path, perms);
+    writeLines(path.string(), {"new"});
+    EXPECT_EQ(slurp(path), "new\r\n");
+    EXPECT_EQ(fs::status(path).permissions(), perms) << int(perms);
+  }
+  // What a link in the temporary file's place points to is written through,
+  // as before, but its permissions are left alone.
+  const auto other = dir / "other.txt";
+  spit(other, "");
+  fs::permissions(other, fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(dir / "kept.txt", fs::perms::owner_all | fs::perms::others_read);
+  fs::create_symlink(other, dir / "kept.txt.~tmp");
+  writeLines((dir / "kept.txt").string(), {"through"});
+  EXPECT_EQ(fs::status(other).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  EXPECT_EQ(slurp(other), "through\r\n");
+  // A new file gets what the creation mask allows.
+  const auto fresh = dir / "fresh.txt";
+  const ::mode_t mask = ::umask(022);
+  writeLines(fresh.string(), {"x"});
+  ::umask(mask);
+  EXPECT_EQ(fs::status(fresh).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
+                fs::perms::others_read);
+}
+
 TEST_F(TextFileTest, WriterIntoMissingFolderFails) {
   EXPECT_THROW(TextFileWriter((dir / "no" / "such" / "f.txt").string()), FileError);
 }
@@ -128,6 +178,11 @@ TEST(Cp1252, MalformedOrForeignUtf8BecomesQuestionMarks) {
       {"a\xC3", "a?"},                    // truncated sequence
       {"\xFF" "b", "?b"},                 // invalid lead byte
       {"\xF0\x9F\x98\x80", "?"},         // outside the basic plane
+      {"a\xC0\x80" "b", "a?b"},           // overlong NUL
+      {"\xC0\xAF", "?"},                 // overlong '/'
+      {"\xE0\x80\xAF", "?"},             // overlong '/', three bytes
+      {"\xE0\x82\x80", "?"},             // overlong U+0080
+      {"\xC2\x81", "\x81"},              // U+0081 itself, the shortest form
   };
   for (const auto& c : cases) EXPECT_EQ(utf8ToCp1252(c.utf8), c.legacy) << c.utf8;
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "C_DSData.h"
@@ -489,6 +490,22 @@ TEST_F(DatabaseFile, SaveAndLoad) {
   EXPECT_EQ(loaded.size(), 1u);
   EXPECT_EQ(LoadDatabase((dir / "missing.ddb").string(), loaded), TLoadResult::Unreadable);
   EXPECT_EQ(loaded.size(), 1u);
+}
+
+TEST_F(DatabaseFile, APathThatIsNoFileIsUnreadable) {
+  // A directory opens for reading, and seeking to its end gives a size that
+  // no buffer can take.
+  const auto folder = dir / "folder.ddb";
+  fs::create_directories(folder);
+  auto list = Sentinel();
+  EXPECT_EQ(LoadDatabase(folder.string(), list), TLoadResult::Unreadable);
+  EXPECT_EQ(LoadDatabase(dir.string(), list), TLoadResult::Unreadable);
+  // A pipe would keep the open waiting for a writer that never comes.
+  const auto pipe = (dir / "pipe.ddb").string();
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  EXPECT_EQ(LoadDatabase(pipe, list), TLoadResult::Unreadable);
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0]->name, "sentinel");
 }
 
 TEST_F(DatabaseFile, AFailedSaveKeepsTheOldFile) {

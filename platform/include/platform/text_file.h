@@ -2,7 +2,8 @@
 // Line-oriented text files in the legacy 8-bit code page. Lines are kept as
 // raw bytes; reading accepts LF and CR LF line ends, writing always uses
 // CR LF. A written file appears only when it is complete: the writer fills a
-// temporary file beside the target and renames it over the target on commit.
+// temporary file beside the target and renames it over the target on commit;
+// a replaced file keeps its permissions.
 #include <cstdio>
 #include <memory>
 #include <stdexcept>
@@ -35,7 +36,7 @@ class LineReader {
   bool readLine(std::string& line);
   // Like readLine, but reaching the end of the file is an error.
   std::string requireLine();
-  bool atEnd();
+  bool atEnd();  // a read error is a FileError, not the end
   // Number of the line last read, counting from 1; 0 before the first.
   int lineNumber() const { return line_; }
   const std::string& path() const { return path_; }
