@@ -22,7 +22,9 @@ namespace pakro {
 namespace {
 
 using platform::qt::fromLegacy;
+using platform::qt::fromPath;
 using platform::qt::toLegacy;
+using platform::qt::toPath;
 
 // The open and save dialogs of libraries.
 platform::FileDialogRequest libraryDialog(std::string fileName = {}) {
@@ -112,7 +114,7 @@ void TMainForm::FileOpenItemClick(QObject*) {
     if (header.version != 1 && header.version != 2)
       throw LibraryError(*path + " is of the library version " + std::to_string(header.version) +
                          ", which this program cannot read.");
-    form = CreateChild(header.kind, fromLegacy(*path));
+    form = CreateChild(header.kind, fromPath(*path));
     if (!form) return;
     form->List().ReadLibrary(file);
     form->ShowData();
@@ -140,7 +142,7 @@ bool TMainForm::WriteLibraryOf(TBlank* form, const std::string& path) {
 
 bool TMainForm::SaveLibrary(TBlank* form, QObject* sender) {
   if (!form) return false;
-  const std::string caption = toLegacy(form->Caption());
+  const std::string caption = toPath(form->Caption());
   if (DivertsToSaveAs(caption)) return SaveLibraryAs(form, sender);
   form->SendData(sender);
   return WriteLibraryOf(form, caption);
@@ -149,18 +151,18 @@ bool TMainForm::SaveLibrary(TBlank* form, QObject* sender) {
 bool TMainForm::SaveLibraryAs(TBlank* form, QObject* sender) {
   if (!form) return false;
   const std::optional<std::string> chosen =
-      platform::fileDialogs().save(libraryDialog(FileNamePart(toLegacy(form->Caption()))));
+      platform::fileDialogs().save(libraryDialog(FileNamePart(toPath(form->Caption()))));
   if (!chosen) return false;
   const std::string name = WithLibraryExtension(*chosen);
   if (platform::fileExists(name) &&
       platform::messages().show(platform::MessageKind::Warning,
-                                name + " already exsists. Do you want to replace it?",
+                                toLegacy(fromPath(name)) + " already exsists. Do you want to replace it?",
                                 platform::Buttons::YesNo) != platform::Answer::Yes)
     return false;
   // The edit still held by the form belongs to what is written.
   form->SendData(sender);
   if (!WriteLibraryOf(form, name)) return false;
-  form->SetCaption(fromLegacy(name));
+  form->SetCaption(fromPath(name));
   UpdateMenuItems();  // the window list shows the new caption
   return true;
 }

@@ -50,7 +50,7 @@ void TMainForm::CreateSPICELibrary1Click(QObject* sender) {
   if (!form) return;
   platform::FileDialogRequest request;
   request.filter = "Spice Library|*.lib";
-  request.fileName = OutputBaseName(platform::qt::toLegacy(form->Caption())) + ".lib";
+  request.fileName = OutputBaseName(platform::qt::toPath(form->Caption())) + ".lib";
   const std::optional<std::string> path = platform::fileDialogs().save(request);
   if (!path) return;
   if (!ComputeAllForOutput(sender, form, "SPICE library")) return;
@@ -65,7 +65,7 @@ void TMainForm::WriteMPLfile1Click(QObject* sender) {
   TBlank* form = DispatchTarget();
   // Kinds without MPL files keep the command disabled.
   if (!form || !form->List().HasMplFiles()) return;
-  const std::string base = OutputBaseName(platform::qt::toLegacy(form->Caption()));
+  const std::string base = OutputBaseName(platform::qt::toPath(form->Caption()));
   if (!ComputeAllForOutput(sender, form, "MPL file")) return;
   try {
     form->List().WriteMplFiles(base + ".mpl", base + ".en");

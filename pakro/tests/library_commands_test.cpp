@@ -300,6 +300,33 @@ TEST_F(LibraryCommands, SaveAsNamesTheFileAndAsksBeforeReplacing) {
   }
 }
 
+// Paths are the file system's bytes: a name with letters beyond ASCII is
+// written under that very name, shown as such in the caption, and saved to
+// again; the replace question shows it in the message's own code page.
+TEST_F(LibraryCommands, FileNamesBeyondAsciiKeepTheirBytes) {
+  KindForm* form = open(copyFixture("npn.LBR", "npn.LBR"));
+  const std::string name = dir.Path("B\xC3\xBCrger \xE2\x82\xAC.LBR");  // "Bürger €.LBR" in UTF-8
+  {
+    platform::testing::ScriptedFileDialogs dialogs;
+    dialogs.expectSave(name);
+    run("FileSaveAsItem");
+  }
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::u8path(name)));
+  EXPECT_EQ(form->Caption(), QString::fromUtf8(name.c_str()));
+  form->typed = "SAVED AGAIN";
+  form->List().SetModified(true);
+  run("FileSaveItem");
+  EXPECT_NE(ReadBytes(name).find("\r\nSAVED AGAIN\r\n"), std::string::npos);
+  {
+    platform::testing::ScriptedFileDialogs dialogs;
+    platform::testing::ScriptedMessages messages;
+    dialogs.expectSave(name);
+    messages.expect(dir.Path("B\xFCrger \x80.LBR") + " already exsists. Do you want to replace it?",
+                    Answer::No);
+    run("FileSaveAsItem");
+  }
+}
+
 TEST_F(LibraryCommands, NewLibrariesAreNamedBeforeTheyAreWritten) {
   const std::filesystem::path here = std::filesystem::current_path();
   std::filesystem::current_path(dir.Dir());

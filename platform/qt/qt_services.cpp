@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileDialog>
 #include <QMessageBox>
 #include <QStringList>
@@ -16,6 +17,12 @@ namespace platform::qt {
 QString fromLegacy(std::string_view bytes) { return QString::fromStdString(cp1252ToUtf8(bytes)); }
 
 std::string toLegacy(const QString& text) { return utf8ToCp1252(text.toStdString()); }
+
+QString fromPath(std::string_view path) {
+  return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+}
+
+std::string toPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
 
 QString toQtFilter(std::string_view legacy) {
   const QStringList parts = fromLegacy(legacy).split('|');
@@ -78,23 +85,23 @@ class QtFileDialogs final : public FileDialogService {
 
  private:
   static std::optional<std::string> run(const FileDialogRequest& r, bool save) {
-    QFileDialog dialog(QApplication::activeWindow(), fromLegacy(r.title), fromLegacy(r.initialDir),
+    QFileDialog dialog(QApplication::activeWindow(), fromLegacy(r.title), fromPath(r.initialDir),
                        toQtFilter(r.filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save || !r.mustExist ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (!r.defaultExtension.empty()) dialog.setDefaultSuffix(fromLegacy(r.defaultExtension));
-    if (!r.fileName.empty()) dialog.selectFile(fromLegacy(r.fileName));
+    if (!r.fileName.empty()) dialog.selectFile(fromPath(r.fileName));
     // The commands ask their own overwrite question where they want one.
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !r.overwritePrompt);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-    return toLegacy(dialog.selectedFiles().front());
+    return toPath(dialog.selectedFiles().front());
   }
 };
 
 class QtHelp final : public HelpService {
  public:
   bool show(const std::string& helpFile, int) override {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(fromLegacy(helpFile)));
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(fromPath(helpFile)));
   }
 };
 

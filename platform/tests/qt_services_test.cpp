@@ -13,6 +13,14 @@ TEST(QtServices, LegacyTextConvertsAtTheBoundary) {
   EXPECT_EQ(toLegacy(QString::fromUtf8("€ 3")), "\x80 3");
 }
 
+TEST(QtServices, PathsKeepTheFileSystemsBytes) {
+  // A path is no legacy text: "ü" stays the two bytes the file system uses.
+  const std::string path = "/tmp/B\xC3\xBCrger \xE2\x82\xAC.LBR";
+  EXPECT_EQ(fromPath(path), QString::fromUtf8("/tmp/Bürger €.LBR"));
+  EXPECT_EQ(toPath(fromPath(path)), path);
+  EXPECT_NE(toLegacy(fromPath(path)), path);  // what the dialogs used to hand back
+}
+
 TEST(QtServices, FiltersOfferBothCasesOfAnExtension) {
   EXPECT_EQ(toQtFilter("Library (*.lbr)|*.LBR|All files|*.*"),
             "Library [*.lbr] (*.LBR *.lbr);;All files (*.*)");

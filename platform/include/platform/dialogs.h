@@ -34,8 +34,8 @@ struct FileDialogRequest {
   std::string title;
   std::string filter;
   std::string defaultExtension;  // without the dot, "" for none
-  std::string initialDir;
-  std::string fileName;
+  std::string initialDir;  // a path: the file system's bytes
+  std::string fileName;    // a path: the file system's bytes
   bool mustExist = false;         // open: the chosen file must exist
   bool overwritePrompt = false;   // save: the dialog itself asks before replacing
 };
@@ -43,7 +43,8 @@ struct FileDialogRequest {
 class FileDialogService {
  public:
   virtual ~FileDialogService() = default;
-  // The chosen path, or nothing when the user cancels.
+  // The chosen path in the file system's bytes, or nothing when the user
+  // cancels.
   virtual std::optional<std::string> open(const FileDialogRequest& request) = 0;
   virtual std::optional<std::string> save(const FileDialogRequest& request) = 0;
 };

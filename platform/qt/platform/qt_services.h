@@ -12,6 +12,11 @@ namespace platform::qt {
 QString fromLegacy(std::string_view bytes);
 std::string toLegacy(const QString& text);
 
+// File paths are the file system's own bytes (UTF-8 here), not legacy text:
+// these convert them for display and back without losing a character.
+QString fromPath(std::string_view path);
+std::string toPath(const QString& path);
+
 // Converts a legacy "Description|patterns|..." filter into Qt's form, each
 // pattern offered in both cases of its extension.
 QString toQtFilter(std::string_view legacyFilter);
