@@ -652,6 +652,11 @@ TEST_F(ModelCompute, FormulasWithoutValueStopTheComponent) {
     ExpectStopped<TCatDIO>(messages, r, ComputeDIO, "division by zero in the formula of TT");
     r.RevForwRatio = -0.5;
     ExpectStopped<TCatDIO>(messages, r, ComputeDIO, "logarithm of a value not greater than 0 in the formula of TT");
+    // finite as an extended value, but beyond a double: the library file
+    // would read it back as no number
+    r.RecoveryTime = 1.5e308;
+    r.RevForwRatio = 1e10;
+    ExpectStopped<TCatDIO>(messages, r, ComputeDIO, "the formula of TT gives no finite number");
   }
   {
     TCatJFP r;
