@@ -732,6 +732,24 @@ TEST_F(ModelCompute, HostileCurvesEndWithFiniteValues) {
   }
 }
 
+// A curve holds 12 points; a count that claims more takes those 12 and
+// reads nothing beside them.
+TEST_F(ModelCompute, ACountBeyondTheCurveTakesItsTwelvePoints) {
+  TCatTRN twelve;
+  synthetic::FillBipolar(twelve, "Q");
+  TGraph& gain = twelve.ICBETA;
+  for (int i = gain.Count; i < TGraph::MaxPoints; ++i) {
+    gain.X[i] = gain.X[i - 1] * 1.5;
+    gain.Y[i] = gain.Y[i - 1] * 0.9;
+  }
+  gain.Count = TGraph::MaxPoints;
+  TCatTRN claimed = twelve;
+  claimed.ICBETA.Count = TGraph::MaxPoints + 1;
+  ASSERT_TRUE(ComputeTRN(twelve));
+  ASSERT_TRUE(ComputeTRN(claimed));
+  EXPECT_EQ(claimed.Param, twelve.Param);
+}
+
 // ---- the engine of a computation is its own --------------------------------
 
 TEST_F(ModelCompute, WhatRunsDuringProgressMarksCannotChangeTheInputs) {
