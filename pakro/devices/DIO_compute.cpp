@@ -13,15 +13,15 @@ void DiodeStages(TCatDIO& r, TIteration& engine) {
 
   // Forward characteristic, in mA and kilohms.
   const ParamVector& fwd = FitCurve(engine, r.VDID, KindDiodeForward, 3, 0.01, {0.002L, 0.02586L, 1e-11L});
-  r.RS = Finite(fwd[0] * 1000, "RS");
-  r.N = Finite(fwd[1] / 0.02586L, "N");
-  r.IS = Finite(fwd[2] / 1000, "IS");
+  r.RS = Storable(fwd[0] * 1000, "RS");
+  r.N = Storable(fwd[1] / 0.02586L, "N");
+  r.IS = Storable(fwd[2] / 1000, "IS");
   ShowFittedModel(r.VDID, engine);
   ShowProgress(r.Name.str());
 
   // Junction capacitance, in pF.
   const JunctionFit cap = FitJunctionCapacitance(engine, r.VRCJ, 1e-6);
-  r.CJ = Finite(cap.C0, "CJ");
+  r.CJ = Storable(cap.C0, "CJ");
   r.VJ = cap.VJ;
   r.MJ = cap.MJ;
   ShowFittedModel(r.VRCJ, engine);
@@ -30,12 +30,12 @@ void DiodeStages(TCatDIO& r, TIteration& engine) {
   r.EG = 1.11L;
   r.Value8 = 0;
   r.Value9 = 1.0L;
-  r.BV = Finite(r.BreakdownVolt, "BV");
-  r.IBV = Finite(r.BreakdownCurr * 0.001L, "IBV");
-  r.RZ = Finite(r.ZenerResist, "RZ");
+  r.BV = Storable(r.BreakdownVolt, "BV");
+  r.IBV = Storable(r.BreakdownCurr * 0.001L, "IBV");
+  r.RZ = Storable(r.ZenerResist, "RZ");
   r.Value15 = 3.0L;
   r.Value7 = 0.5L;
-  r.TT = DiodeTransitTime(r.RecoveryTime, r.RevForwRatio);
+  r.TT = Storable(DiodeTransitTime(r.RecoveryTime, r.RevForwRatio), "TT");
 }
 
 void TakeDiode(TCatDIO& record, const TCatDIO& work) {

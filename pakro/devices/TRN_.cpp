@@ -1,5 +1,6 @@
 #include "TRN_.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "record_io.h"
@@ -87,10 +88,10 @@ void Rearm(TCatBipolar& r, bool withSaturation) {
   const auto& p = r.Param;
   const double RE = p[P::RE], RC = p[P::RC];
   double RSP = RE, RSAT = RC;
-  if (r.ICBETA.Count > 0) {
+  if (const int gainPoints = std::clamp(r.ICBETA.Count, 0, TGraph::MaxPoints); gainPoints > 0) {
     double sum = 0;
-    for (int i = 0; i < r.ICBETA.Count; ++i) sum += r.ICBETA.Y[i];
-    const double betaMean = sum / r.ICBETA.Count;
+    for (int i = 0; i < gainPoints; ++i) sum += r.ICBETA.Y[i];
+    const double betaMean = sum / gainPoints;
     const double rsp = RE * (40 / (betaMean + 1) + 1);
     const double rsat = RC + (1 / betaMean + 1) * RE;
     if (std::isfinite(rsp)) RSP = rsp;

@@ -1,6 +1,8 @@
 // The bipolar transistor model: five curve fits and the closed formulas of
 // the Gummel-Poon parameters. The PNP record holds the magnitudes of its
 // currents and voltages, so the same computation serves both polarities.
+#include <algorithm>
+
 #include "compute_engine.h"
 #include "model_compute.h"
 
@@ -35,9 +37,10 @@ void BipolarStages(TCatBipolar& r, TIteration& engine) {
 
   // Current gain.
   par[P::BR] = 5.0;
+  const int gainPoints = std::clamp(r.ICBETA.Count, 0, TGraph::MaxPoints);
   long double sum = 0;
-  for (int i = 0; i < r.ICBETA.Count; ++i) sum += r.ICBETA.Y[i];
-  const long double betaMean = Quotient(sum, r.ICBETA.Count, "RE");
+  for (int i = 0; i < gainPoints; ++i) sum += r.ICBETA.Y[i];
+  const long double betaMean = Quotient(sum, gainPoints, "RE");
   SetGainFitInputs(engine, r);
   const ParamVector& gain = FitCurve(engine, r.ICBETA, KindCurrentGain, 4, 0.01, {20, 1.0L, 1.5L, 1e-14L});
   store(P::BF, gain[0], "BF");

@@ -1,6 +1,7 @@
 #include "compute_engine.h"
 
 #include <cmath>
+#include <limits>
 
 #include "compute_progress.h"
 #include "frame_state.h"
@@ -42,9 +43,13 @@ bool DatasheetComplete(bool complete) {
   return complete;
 }
 
-double Stored(long double value, std::string_view what) {
-  return static_cast<double>(Finite(static_cast<double>(Finite(value, what)), what));
+long double Storable(long double value, std::string_view what) {
+  if (!(std::fabs(Finite(value, what)) <= std::numeric_limits<double>::max()))
+    throw ComputeFault("the formula of " + std::string(what) + " gives no finite number");
+  return value;
 }
+
+double Stored(long double value, std::string_view what) { return static_cast<double>(Storable(value, what)); }
 
 const ParamVector& FitCurve(TIteration& engine, const TGraph& curve, std::uint8_t kind, int nParams,
                             double tolerance, const ParamVector& start) {

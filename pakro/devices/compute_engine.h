@@ -42,8 +42,12 @@ bool DatasheetComplete(bool complete);
 // incomplete datasheet does (CheckFailed := 1).
 void ReportComputeFault(std::string_view name, const ComputeFault& fault);
 
-// A value converted to the double a record keeps, refused when it is not a
-// finite number there.
+// A value kept as it is, refused when it is not a finite number or lies
+// beyond the range of a double (the library file would read it back as no
+// number).
+long double Storable(long double value, std::string_view what);
+// A value converted to the double a record keeps, refused as Storable
+// refuses it.
 double Stored(long double value, std::string_view what);
 
 // One fit stage: the engine takes the curve's points, the model kind, the

@@ -1,6 +1,10 @@
 #include "model_output.h"
 
+#include <filesystem>
+#include <fstream>
 #include <iterator>
+#include <optional>
+#include <sstream>
 
 #include "number_text.h"
 
@@ -212,6 +216,32 @@ void WriteMplEntry(const OutputTable& table, const ModelView& view, platform::Te
   mpl.writeLine("U <U_" + name + ">");
   en.writeLine("U_" + name + " = \"" + std::string(view.usage) + "\"");
   WriteValueLines(table, view, OutputPrecision, mpl);
+}
+
+void CommitPair(platform::TextFileWriter& first, platform::TextFileWriter& second) {
+  first.finish();
+  second.finish();
+  std::error_code error;
+  const bool existed = std::filesystem::exists(first.path(), error);
+  std::optional<std::string> previous;
+  if (std::ifstream in{first.path(), std::ios::binary}; existed && in) {
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    previous = bytes.str();
+  }
+  first.commit();
+  try {
+    second.commit();
+  } catch (...) {
+    if (previous) {
+      platform::TextFileWriter back(first.path());
+      back.write(*previous);
+      back.commit();
+    } else if (!existed) {
+      std::filesystem::remove(first.path(), error);
+    }
+    throw;
+  }
 }
 
 }  // namespace pakro

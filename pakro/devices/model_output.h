@@ -169,6 +169,12 @@ void WriteSpiceLibrary(const CatalogList<Rec>& list, const std::string& path) {
   out.commit();
 }
 
+// Puts two finished files in place of their targets, the first one first.
+// When the second cannot be put in place, the first target is given back
+// what it held before (or removed when it did not exist), so neither is
+// replaced; raises platform::FileError.
+void CommitPair(platform::TextFileWriter& first, platform::TextFileWriter& second);
+
 // Writes the MPL pair of the list's components 1 to Count-1 (diode, bipolar
 // and core kinds); existing files are replaced. Both files are written out
 // completely before either replaces its target, so a failed write leaves
@@ -181,10 +187,7 @@ void WriteMplFiles(CatalogList<Rec>& list, const std::string& mplPath, const std
   platform::TextFileWriter mpl(mplPath);
   platform::TextFileWriter en(enPath);
   for (int i = 1; i < list.Count(); ++i) WriteMplOf(list.Items(i), mpl, en);
-  mpl.finish();
-  en.finish();
-  mpl.commit();
-  en.commit();
+  CommitPair(mpl, en);
 }
 
 }  // namespace pakro

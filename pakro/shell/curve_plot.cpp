@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+#include <cstdlib>
 
 #include "graph.h"
 #include "number_text.h"
@@ -44,10 +45,12 @@ std::string LabelText(double value, bool zeroTiny) {
   if (v != 0 && std::fabs(v) <= 0.01) {
     // Two significant digits in exponent notation with the shortest
     // exponent, then without the ".0": 5E-3.
+    // Written without the C library's formatting, which would use the
+    // locale's decimal point.
     char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%.1E", v);
-    std::string text(buffer);
-    const auto e = text.find('E');
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::scientific, 1);
+    std::string text(buffer, written.ptr);
+    const auto e = text.find('e');
     std::string mantissa = text.substr(0, e);
     const int exponent = std::atoi(text.c_str() + e + 1);
     std::string exp = (exponent < 0 ? "-" : "+") + std::to_string(std::abs(exponent));

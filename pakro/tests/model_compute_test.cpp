@@ -652,6 +652,11 @@ TEST_F(ModelCompute, FormulasWithoutValueStopTheComponent) {
     ExpectStopped<TCatDIO>(messages, r, ComputeDIO, "division by zero in the formula of TT");
     r.RevForwRatio = -0.5;
     ExpectStopped<TCatDIO>(messages, r, ComputeDIO, "logarithm of a value not greater than 0 in the formula of TT");
+    // finite as an extended value, but beyond a double: the library file
+    // would read it back as no number
+    r.RecoveryTime = 1.5e308;
+    r.RevForwRatio = 1e10;
+    ExpectStopped<TCatDIO>(messages, r, ComputeDIO, "the formula of TT gives no finite number");
   }
   {
     TCatJFP r;
@@ -725,6 +730,24 @@ TEST_F(ModelCompute, HostileCurvesEndWithFiniteValues) {
     ASSERT_TRUE(ComputeCOR(r));
     EXPECT_TRUE(finite({r.A, r.C, r.K, r.MS}));
   }
+}
+
+// A curve holds 12 points; a count that claims more takes those 12 and
+// reads nothing beside them.
+TEST_F(ModelCompute, ACountBeyondTheCurveTakesItsTwelvePoints) {
+  TCatTRN twelve;
+  synthetic::FillBipolar(twelve, "Q");
+  TGraph& gain = twelve.ICBETA;
+  for (int i = gain.Count; i < TGraph::MaxPoints; ++i) {
+    gain.X[i] = gain.X[i - 1] * 1.5;
+    gain.Y[i] = gain.Y[i - 1] * 0.9;
+  }
+  gain.Count = TGraph::MaxPoints;
+  TCatTRN claimed = twelve;
+  claimed.ICBETA.Count = TGraph::MaxPoints + 1;
+  ASSERT_TRUE(ComputeTRN(twelve));
+  ASSERT_TRUE(ComputeTRN(claimed));
+  EXPECT_EQ(claimed.Param, twelve.Param);
 }
 
 // ---- the engine of a computation is its own --------------------------------

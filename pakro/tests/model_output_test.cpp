@@ -188,5 +188,27 @@ TEST(ModelOutput, AFailedUsageFileLeavesTheMplFileAsItWas) {
   EXPECT_FALSE(std::filesystem::exists(mpl + ".~tmp"));
 }
 
+// The usage file is written out but cannot be put in place (a directory
+// holds its name): the MPL file, already replaced by then, is given back
+// its previous content, or removed when there was none.
+TEST(ModelOutput, AUsageFileThatCannotBePutInPlaceLeavesTheMplFileAsItWas) {
+  ScratchDir dir;
+  TCatListDIO list;
+  testing::FillDiodes(list);
+  const std::string mpl = dir.Path("d.mpl"), en = dir.Path("d.en");
+  const std::string old = "old mpl\r\nwithout line end";
+  dir.File("d.mpl", old);
+  std::filesystem::create_directory(en);
+  EXPECT_THROW(WriteMplFiles(list, mpl, en), platform::FileError);
+  EXPECT_EQ(ReadBytes(mpl), old);
+  EXPECT_TRUE(std::filesystem::is_directory(en));
+
+  const std::string fresh = dir.Path("new.mpl");
+  EXPECT_THROW(WriteMplFiles(list, fresh, en), platform::FileError);
+  EXPECT_FALSE(std::filesystem::exists(fresh));
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Dir()))
+    EXPECT_EQ(entry.path().string().find(".~"), std::string::npos) << entry.path();
+}
+
 }  // namespace
 }  // namespace pakro

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "curve_plot.h"
+
 namespace pakro {
 namespace {
 
@@ -189,6 +191,17 @@ TEST_F(CommaLocale, WritingAndReadingIgnoreTheLocale) {
   ASSERT_EQ(std::string(probe), "1,5") << "the locale is not in force";
   ExpectAllFloatRows();
   ExpectAllParseRows();
+}
+
+// The plot writes its small axis labels in exponent form; the C library's
+// formatting would put the locale's comma there.
+TEST_F(CommaLocale, AxisLabelsIgnoreTheLocale) {
+  EXPECT_EQ(AxisNumberText(0.005), "5E-3");
+  EXPECT_EQ(AxisNumberText(-0.005), "-5E-3");
+  EXPECT_EQ(AxisNumberText(0.0095), "1E-2");
+  EXPECT_EQ(AxisNumberText(2.5E-7), "2E-7");
+  EXPECT_EQ(SignedAxisNumberText(-5E-12), "-5E-12");
+  EXPECT_EQ(AxisNumberText(0.37), "0.4");
 }
 
 TEST(ArrayScans, ScanTheFirstNValues) {
