@@ -15,6 +15,8 @@ function(orvo_test name)
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
   add_test(NAME ${name} COMMAND ${name} --gtest_brief=1)
+  # A test that hangs fails here instead of holding up the run.
+  set_tests_properties(${name} PROPERTIES TIMEOUT 600)
   if(T_GUI)
     set_tests_properties(${name} PROPERTIES
       LABELS "${T_LABEL};gui" ENVIRONMENT "QT_QPA_PLATFORM=offscreen")

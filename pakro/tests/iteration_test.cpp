@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <functional>
 #include <limits>
@@ -351,15 +350,9 @@ TEST(Fit, VariesOnlyTheLeadingParameters) {
   for (int i = 1; i < 8; ++i) EXPECT_EQ(it.P[i], rest[i]) << i;
 }
 
-// Guard cases: each ends promptly with a defined, finite result.
-class FitGuard : public ::testing::Test {
- protected:
-  void TearDown() override {
-    const auto took = std::chrono::steady_clock::now() - start_;
-    EXPECT_LT(took, std::chrono::seconds(20)) << "the guard case took too long";
-  }
-  std::chrono::steady_clock::time_point start_ = std::chrono::steady_clock::now();
-};
+// Guard cases: each ends with a defined, finite result (a hang is caught by
+// the test runner's time limit, not measured here).
+class FitGuard : public ::testing::Test {};
 
 TEST_F(FitGuard, ZeroOrNonFiniteStartIsRefused) {
   for (long double bad : {0.0L, std::numeric_limits<long double>::quiet_NaN(),
