@@ -1,6 +1,7 @@
 # Checks the parser bison made from Grammar.y against what the compiler
 # relies on, and fails the build on any difference:
 # - the rules, in order, equal the rule list RULES (Grammar_rules.txt);
+# - it has TERMINALS terminals and NONTERMINALS nonterminals;
 # - the automaton has STATES states and accepts in state FINAL_STATE;
 # - the packed action table has TABLE_SIZE entries;
 # - the one conflict is a shift/reduce conflict between reducing by
@@ -104,16 +105,26 @@ else()
 endif()
 
 # Accepting state and table size, from the generated parser.
-file(STRINGS "${PARSER}" defines REGEX "^#define (YYFINAL|YYLAST) ")
+file(STRINGS "${PARSER}" defines REGEX "^#define (YYFINAL|YYLAST|YYNTOKENS|YYNNTS) ")
 set(final "")
 set(last "")
+set(terminals "")
+set(nonterminals "")
 foreach(line IN LISTS defines)
   if(line MATCHES "^#define YYFINAL +([0-9]+)")
     set(final "${CMAKE_MATCH_1}")
   elseif(line MATCHES "^#define YYLAST +([0-9]+)")
     math(EXPR last "${CMAKE_MATCH_1} + 1")
+  elseif(line MATCHES "^#define YYNTOKENS +([0-9]+)")
+    set(terminals "${CMAKE_MATCH_1}")
+  elseif(line MATCHES "^#define YYNNTS +([0-9]+)")
+    set(nonterminals "${CMAKE_MATCH_1}")
   endif()
 endforeach()
+if(NOT terminals STREQUAL TERMINALS OR NOT nonterminals STREQUAL NONTERMINALS)
+  string(APPEND problems "  the grammar has '${terminals}' terminals and '${nonterminals}' "
+                         "nonterminals, not ${TERMINALS} and ${NONTERMINALS}\n")
+endif()
 if(NOT final STREQUAL FINAL_STATE)
   string(APPEND problems "  the accepting state is '${final}', not ${FINAL_STATE}\n")
 endif()
@@ -124,4 +135,5 @@ endif()
 if(NOT problems STREQUAL "")
   message(FATAL_ERROR "The parser differs from the grammar the compiler expects:\n${problems}")
 endif()
-file(WRITE "${STAMP}" "${actual_count} rules, ${states} states, accepting state ${final}\n")
+file(WRITE "${STAMP}" "${actual_count} rules, ${terminals} terminals, ${nonterminals} nonterminals, "
+                      "${states} states, accepting state ${final}, ${last} table entries\n")
