@@ -7,6 +7,7 @@
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -121,6 +122,7 @@ TManagerDialog::TManagerDialog(QWidget* parent) : QDialog(parent) {
   HelpBtn->setObjectName("HelpBtn");
   HelpBtn->setAutoDefault(false);
   for (QListWidget* list : {LsSrc, LsDel, LsDst}) list->installEventFilter(this);
+  CbSrc->lineEdit()->installEventFilter(this);
 
   connect(CbSrc, &QComboBox::textActivated, this, [this] { CbSrcChange(); });
   connect(CbSrc->lineEdit(), &QLineEdit::editingFinished, this, [this] { CbSrcChange(); });
@@ -167,6 +169,15 @@ void TManagerDialog::Build(QWidget* destination, const char* srcListCaption, con
 }
 
 bool TManagerDialog::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (auto* combo = qobject_cast<QComboBox*>(watched->parent());
+        combo && watched == combo->lineEdit() && (key == Qt::Key_Return || key == Qt::Key_Enter)) {
+      // Enter takes the typed choice; it does not close the dialog.
+      emit combo->lineEdit()->editingFinished();
+      return true;
+    }
+  }
   if (auto* list = qobject_cast<QListWidget*>(watched)) {
     if (event->type() == QEvent::FocusIn) ListEnter(list);
     if (event->type() == QEvent::FocusOut) ListExit(list);
@@ -253,6 +264,7 @@ TLibraryManager::TLibraryManager(QWidget* parent) : TManagerDialog(parent) {
   SetHelpContext(this, 6);
   connect(CbDst, &QComboBox::textActivated, this, [this] { CbDstChange(); });
   connect(CbDst->lineEdit(), &QLineEdit::editingFinished, this, [this] { CbDstChange(); });
+  CbDst->lineEdit()->installEventFilter(this);
   connect(this, &QDialog::finished, this, [this] {
     activated_ = false;
     pending_.reset();
@@ -516,6 +528,7 @@ void TCatalogManager::BtBrowseClick() {
       });
   if (DlgRd) DlgRd->hide();
   ShowLists();
+  activateWindow();
   LsSrc->setFocus();
 }
 
