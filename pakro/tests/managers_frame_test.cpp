@@ -213,8 +213,7 @@ TEST_F(Managers, CatalogManagerMergesComputesAndCompiles) {
     });
     Click(d->BtBrowse);
     // Back from the catalog choice, the manager is the active window again.
-    EXPECT_TRUE(QTest::qWaitForWindowActive(d));
-    EXPECT_TRUE(d->LsSrc->hasFocus());
+    EXPECT_TRUE(QTest::qWaitFor([d] { return d->LsSrc->hasFocus(); }));
     EXPECT_EQ(d->CbDst->text().toStdString(), source);
     EXPECT_EQ(d->CbCat->text(), " No. 002 :  NPN      Catalog SPICE-BJT model");
     EXPECT_EQ(Items(d->LsDst), (QStringList{"2N3904", "BC548", "BD139"}));
