@@ -208,6 +208,8 @@ int WriteAll(int fd, const void* data, std::size_t size) {
   return 0;
 }
 
+int SyncFile(int fd) { return ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno; }
+
 int RenameFile(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
 }
@@ -265,8 +267,7 @@ int CopyFile(const std::string& from, const std::string& to, mode_t mode, const 
       return error;
     }
   }
-  if (::fsync(out.get()) != 0 && errno != EINVAL) {
-    const int error = errno;
+  if (const int error = steps.sync(out.get())) {
     ::unlink(to.c_str());
     return error;
   }
@@ -284,6 +285,7 @@ void ReplaceCatalogSource(const std::string& path, const SourceLines& lines, con
   if (!steps.create) steps.create = CreateExclusive;
   if (!steps.write) steps.write = WriteAll;
   if (!steps.rename) steps.rename = RenameFile;
+  if (!steps.sync) steps.sync = SyncFile;
   const std::string backup = BackupNameOf(path);
   auto fail = [&](const std::string& what, int error) {
     throw CatalogSourceError(what + " (" + ErrnoText(error) + "); " + path + " was not changed.");
@@ -319,7 +321,7 @@ void ReplaceCatalogSource(const std::string& path, const SourceLines& lines, con
   if (!bytes.empty())
     if (const int error = steps.write(out.get(), bytes.data(), bytes.size()))
       dropTemp("Cannot write the work file " + temp, error);
-  if (::fsync(out.get()) != 0 && errno != EINVAL) dropTemp("Cannot write the work file " + temp, errno);
+  if (const int error = steps.sync(out.get())) dropTemp("Cannot write the work file " + temp, error);
   if (const int error = out.Close()) dropTemp("Cannot write the work file " + temp, error);
 
   // 2. The backup: what the target holds now.

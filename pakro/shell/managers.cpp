@@ -141,7 +141,7 @@ void TManagerDialog::Build(QWidget* destination, const char* srcListCaption, con
                            const char* delListCaption) {
   auto* grid = new QGridLayout(this);
   grid->addWidget(SrcLabel, 0, 0);
-  grid->addWidget(CbSrc, 1, 0);
+  grid->addWidget(CbSrc, 1, 0, Qt::AlignTop);
   grid->addWidget(label(this, "Label1", srcListCaption), 2, 0);
   grid->addWidget(BvSrc, 3, 0);
   grid->addWidget(label(this, "LabelDel", delListCaption), 4, 0);
@@ -152,7 +152,7 @@ void TManagerDialog::Build(QWidget* destination, const char* srcListCaption, con
   buttons->addStretch();
   grid->addLayout(buttons, 3, 1, 3, 1);
   grid->addWidget(DstLabel, 0, 2);
-  grid->addWidget(destination, 1, 2);
+  grid->addWidget(destination, 1, 2, Qt::AlignTop);
   grid->addWidget(label(this, "Label2", dstListCaption), 2, 2);
   grid->addWidget(BvDst, 3, 2, 3, 1);
   auto* bottom = new QHBoxLayout;
@@ -161,6 +161,7 @@ void TManagerDialog::Build(QWidget* destination, const char* srcListCaption, con
   bottom->addWidget(CancelBtn);
   bottom->addWidget(HelpBtn);
   grid->addLayout(bottom, 6, 0, 1, 3);
+  grid->setSizeConstraint(QLayout::SetFixedSize);
   grid->setRowStretch(3, 3);
   grid->setRowStretch(5, 2);
   LsSrc->setMinimumSize(240, 180);
@@ -249,8 +250,8 @@ TBlank* TManagerDialog::FormOf(const DeviceLibrary* library) {
 TLibraryManager::TLibraryManager(QWidget* parent) : TManagerDialog(parent) {
   setObjectName("LibraryManager");
   setWindowTitle(" Library Manager");
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                 Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setModal(true);
   DstLabel->setText("Destination Library:");
   CbDst = new QComboBox(this);
@@ -387,7 +388,8 @@ void TLibraryManager::OKBtnClick() {
 TDlgCat::TDlgCat(QWidget* parent) : QDialog(parent) {
   setObjectName("DlgCat");
   setWindowTitle("Select Catalog");
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint);
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                 Qt::WindowTitleHint);
   setModal(true);
   Catalogs = new QGroupBox("Aviable catalogs in the selected file :  ", this);
   Catalogs->setObjectName("Catalogs");
@@ -398,6 +400,7 @@ TDlgCat::TDlgCat(QWidget* parent) : QDialog(parent) {
   OKBtn->setDefault(true);
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   auto* layout = new QVBoxLayout(this);
+  layout->setSizeConstraint(QLayout::SetFixedSize);
   layout->addWidget(Catalogs);
   auto* bottom = new QHBoxLayout;
   bottom->addStretch();
@@ -439,8 +442,8 @@ void TDlgCat::showEvent(QShowEvent* event) {
 TCatalogManager::TCatalogManager(QWidget* parent) : TManagerDialog(parent) {
   setObjectName("CatalogManager");
   setWindowTitle(" Catalog Manager");
-  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
-                 Qt::WindowCloseButtonHint);
+  setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                 Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   setModal(true);
   DstLabel->setText("Destination ORVO Catalog file:");
   auto* destination = new QWidget(this);
