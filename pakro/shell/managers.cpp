@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -135,6 +136,8 @@ TManagerDialog::TManagerDialog(QWidget* parent) : QDialog(parent) {
   connect(HelpBtn, &QPushButton::clicked, this, [this] {
     if (MainForm) MainForm->ShowHelp(HelpContextOf(this));
   });
+  auto* help = new QShortcut(QKeySequence(Qt::Key_F1), this);
+  connect(help, &QShortcut::activated, HelpBtn, &QPushButton::click);
 }
 
 void TManagerDialog::Build(QWidget* destination, const char* srcListCaption, const char* dstListCaption,
