@@ -18,19 +18,6 @@ bool LessNoCase(const std::string& a, const std::string& b) {
   });
 }
 
-std::vector<int> Chosen(const std::vector<int>& selected, bool all, std::size_t size) {
-  std::vector<int> chosen;
-  if (all) {
-    for (int i = 0; i < static_cast<int>(size); ++i) chosen.push_back(i);
-    return chosen;
-  }
-  for (int i : selected)
-    if (i >= 0 && i < static_cast<int>(size)) chosen.push_back(i);
-  std::sort(chosen.begin(), chosen.end());
-  chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
-  return chosen;
-}
-
 }  // namespace
 
 void InsertSorted(std::vector<std::string>& list, const std::string& name) {
@@ -138,7 +125,7 @@ void CatalogManagerModel::Copy(From from, const std::vector<int>& selected, bool
   }
   std::vector<std::string>& list = from == From::Source ? sourceItems_ : deleted_;
   std::vector<std::string> added;
-  for (int index : Chosen(selected, all, list.size())) {
+  for (int index : ChosenRows(selected, all, list.size())) {
     const std::string& name = list[static_cast<std::size_t>(index)];
     if (Holds(name)) {
       say(AlreadyContainsText(name, all));
@@ -153,7 +140,7 @@ void CatalogManagerModel::Copy(From from, const std::vector<int>& selected, bool
 }
 
 void CatalogManagerModel::MoveBack(const std::vector<int>& selected, bool all) {
-  const std::vector<int> chosen = Chosen(selected, all, destItems_.size());
+  const std::vector<int> chosen = ChosenRows(selected, all, destItems_.size());
   for (int index : chosen) {
     const std::string& name = destItems_[static_cast<std::size_t>(index)];
     const Entry* entry = EntryOf(name);

@@ -79,6 +79,19 @@ std::string AlreadyContainsText(const std::string& name, bool all) {
          (all ? ". It will not be inserted." : ". It will not be inserted..");
 }
 
+std::vector<int> ChosenRows(const std::vector<int>& selected, bool all, std::size_t size) {
+  std::vector<int> chosen;
+  if (all) {
+    for (int i = 0; i < static_cast<int>(size); ++i) chosen.push_back(i);
+    return chosen;
+  }
+  for (int i : selected)
+    if (i >= 0 && i < static_cast<int>(size)) chosen.push_back(i);
+  std::sort(chosen.begin(), chosen.end());
+  chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
+  return chosen;
+}
+
 int FindComponent(const DeviceLibrary& library, const std::string& name) {
   for (int i = 1; i < library.Count(); ++i)
     if (library.Name(i) == name) return i;
@@ -203,16 +216,8 @@ void LibraryManagerModel::Copy(From from, const std::vector<int>& selected, bool
     return;
   }
   std::vector<std::string>& list = from == From::Source ? sourceItems_ : deleted_;
-  std::vector<int> chosen;
-  if (all) {
-    for (int i = 0; i < static_cast<int>(list.size()); ++i) chosen.push_back(i);
-  } else {
-    chosen = selected;
-    std::sort(chosen.begin(), chosen.end());
-  }
   std::vector<int> added;
-  for (int index : chosen) {
-    if (index < 0 || index >= static_cast<int>(list.size())) continue;
+  for (int index : ChosenRows(selected, all, list.size())) {
     const std::string& name = list[static_cast<std::size_t>(index)];
     if (Holds(name)) {
       say(AlreadyContainsText(name, all));
@@ -227,17 +232,8 @@ void LibraryManagerModel::Copy(From from, const std::vector<int>& selected, bool
 }
 
 void LibraryManagerModel::MoveBack(const std::vector<int>& selected, bool all) {
-  std::vector<int> chosen;
-  if (all) {
-    for (int i = 0; i < static_cast<int>(destItems_.size()); ++i) chosen.push_back(i);
-  } else {
-    chosen = selected;
-    std::sort(chosen.begin(), chosen.end());
-    chosen.erase(std::unique(chosen.begin(), chosen.end()), chosen.end());
-  }
   std::vector<int> removed;
-  for (int index : chosen) {
-    if (index < 0 || index >= static_cast<int>(destItems_.size())) continue;
+  for (int index : ChosenRows(selected, all, destItems_.size())) {
     const Item& item = destItems_[static_cast<std::size_t>(index)];
     if (item.origin && item.origin == destination_.library) deleted_.push_back(item.name);
     removed.push_back(index);

@@ -39,6 +39,10 @@ std::vector<std::string> LibraryChoiceTexts(const std::vector<OpenLibrary>& libr
 // Equal without regard to the case of ASCII letters.
 bool SameNameNoCase(std::string_view a, std::string_view b);
 
+// The rows a move takes: every row of a list of `size` rows, or the
+// selected ones that exist, top to bottom, each once.
+std::vector<int> ChosenRows(const std::vector<int>& selected, bool all, std::size_t size);
+
 // Shows a warning to the user (OK button).
 using Warn = std::function<void(const std::string&)>;
 

@@ -579,6 +579,8 @@ void TCatalogManager::OKBtnClick() {
   };
   hooks.cancelled = [] { return DlgCompute && DlgCompute->Cancelled; };
   hooks.end = [&] {
+    // A failed check is reported with the merge's own message.
+    if (CheckDlg) CheckDlg->hide();
     if (!DlgCompute) return;
     DlgCompute->hide();
     if (progressOwner) DlgCompute->setParent(progressOwner, DlgCompute->windowFlags());

@@ -89,15 +89,12 @@ QStringList Items(const QListWidget* list) {
 
 using Bipolar = RecordLibrary<TCatBipolar>;
 
+constexpr const char* kCompileQuestion =
+    "The ORVO Catalog Source Code is modified. Would you like to compile the ORVO catalog source files "
+    "now?";
+
 class Managers : public testing::FrameWithFormsTest {
  protected:
-  void run(const char* itemName) { main->findChild<QAction*>(itemName)->trigger(); }
-  TBlank* open(const std::string& path) {
-    platform::testing::ScriptedFileDialogs dialogs;
-    dialogs.expectOpen(path);
-    run("FileOpenItem");
-    return main->ActiveMDIChild();
-  }
   std::string copyFixture(const char* fixture, const char* name) {
     const std::string path = dir.Path(name);
     std::filesystem::copy_file(FixturePath(fixture), path);
@@ -197,10 +194,8 @@ TEST_F(Managers, CatalogManagerMergesComputesAndCompiles) {
   platform::testing::ScriptedFileDialogs files;
   files.expectOpen(source);
   platform::testing::ScriptedMessages messages;
-  messages.expect(
-      "The ORVO Catalog Source Code is modified. Would you like to compile the ORVO catalog source "
-      "files now?",
-      Answer::Yes, platform::MessageKind::Confirmation, platform::Buttons::YesNoHelp);
+  messages.expect(kCompileQuestion, Answer::Yes, platform::MessageKind::Confirmation,
+                  platform::Buttons::YesNoHelp);
   const std::filesystem::path before = std::filesystem::current_path();
 
   WhenModal(CatalogManager, [&] {
@@ -256,10 +251,7 @@ TEST_F(Managers, CompileQuestionWithoutACompilerSaysFileNotFound) {
   platform::testing::ScriptedFileDialogs files;
   files.expectOpen(source);
   platform::testing::ScriptedMessages messages;
-  messages.expect(
-      "The ORVO Catalog Source Code is modified. Would you like to compile the ORVO catalog source "
-      "files now?",
-      Answer::Yes);
+  messages.expect(kCompileQuestion, Answer::Yes);
   messages.expect("File not found.", Answer::Ok, platform::MessageKind::Error, platform::Buttons::Ok);
   WhenModal(CatalogManager, [&] {
     WhenModal(DlgCat, [&] { Click(DlgCat->OKBtn); });
