@@ -223,9 +223,14 @@ std::vector<int> TManagerDialog::Selected(const QListWidget* list) {
 }
 
 void TManagerDialog::Fill(QListWidget* list, const std::vector<std::string>& names) {
+  QStringList items;
+  for (const std::string& name : names) items << fromLegacy(name);
+  // A list that keeps its names keeps its selection too.
+  bool same = list->count() == items.size();
+  for (int i = 0; same && i < list->count(); ++i) same = list->item(i)->text() == items[i];
+  if (same) return;
   list->clear();
-  for (const std::string& name : names) list->addItem(fromLegacy(name));
-  // The buttons follow the list that has the focus.
+  list->addItems(items);
 }
 
 void TManagerDialog::Warn(const std::string& text) {

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
@@ -28,6 +29,7 @@
 #include "list_library.h"
 #include "main_form.h"
 #include "managers.h"
+#include "platform/qt_services.h"
 #include "platform/scripted_dialogs.h"
 #include "qt_application.h"
 
@@ -177,6 +179,44 @@ TEST_F(Managers, LibraryManagerCopiesIntoANewAndIntoAnOpenLibrary) {
   EXPECT_EQ(copy.ICVBE.X[0], 1.23456);
   EXPECT_EQ(copy.ICVBE.Count, first.ICVBE.Count);
   EXPECT_EQ(copy.Usage.str(), first.Usage.str());
+}
+
+TEST_F(Managers, AWarningBoxKeepsTheMovesMadeBeforeIt) {
+  TBlank* a = open(copyFixture("end_to_end/npn.LBR", "A.LBR"));
+  ASSERT_TRUE(a);
+  const QString name = QString::fromStdString(a->List().Name(1));
+  // Real message boxes, which take the activation from the dialog and give it back.
+  platform::qt::installServices(true);
+  QString warned;
+  WhenModal(LibraryManager, [&] {
+    TLibraryManager* d = LibraryManager;
+    ClickItems(d->LsSrc, {name});
+    Click(d->BtCopy);
+    ASSERT_EQ(Items(d->LsDst), QStringList{name});
+    auto* box = new QTimer(d);
+    box->setInterval(5);
+    QObject::connect(box, &QTimer::timeout, [&, box] {
+      auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!message) return;
+      box->stop();
+      warned = message->text();
+      QTest::keyClick(message, Qt::Key_Return);
+    });
+    box->start();
+    Click(d->BtCopy);  // the same name again: refused with a warning
+    // The window system gives the dialog its activation back.
+    d->activateWindow();
+    EXPECT_TRUE(QTest::qWaitFor([d] { return d->isActiveWindow(); }));
+    EXPECT_EQ(Items(d->LsDst), QStringList{name});
+    EXPECT_EQ(d->CbDst->currentText(), "NPN.LBR");
+    Click(d->CancelBtn);
+  });
+  run("LibraryManager1");
+  platform::qt::installServices(false);
+  EXPECT_EQ(warned, "The Destination Library alredy contains component named  " + name +
+                        ". It will not be inserted..");
+  // Cancel changed nothing.
+  EXPECT_EQ(main->MDIChildCount(), 1);
 }
 
 TEST_F(Managers, CatalogManagerMergesComputesAndCompiles) {
