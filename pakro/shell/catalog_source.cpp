@@ -208,6 +208,10 @@ int WriteAll(int fd, const void* data, std::size_t size) {
   return 0;
 }
 
+int LinkFile(const std::string& from, const std::string& to) {
+  return ::link(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
 int SyncFile(int fd) { return ::fsync(fd) == 0 || errno == EINVAL ? 0 : errno; }
 
 int RenameFile(const std::string& from, const std::string& to) {
@@ -286,6 +290,7 @@ void ReplaceCatalogSource(const std::string& path, const SourceLines& lines, con
   if (!steps.write) steps.write = WriteAll;
   if (!steps.rename) steps.rename = RenameFile;
   if (!steps.sync) steps.sync = SyncFile;
+  if (!steps.link) steps.link = LinkFile;
   const std::string backup = BackupNameOf(path);
   auto fail = [&](const std::string& what, int error) {
     throw CatalogSourceError(what + " (" + ErrnoText(error) + "); " + path + " was not changed.");
@@ -337,7 +342,7 @@ void ReplaceCatalogSource(const std::string& path, const SourceLines& lines, con
       fail("Cannot remove the old backup " + backup, error);
     }
   }
-  if (::link(path.c_str(), backup.c_str()) != 0) {
+  if (steps.link(path, backup) != 0) {
     if (const int error = CopyFile(path, backup, target.st_mode & 07777, steps)) {
       ::unlink(temp.c_str());
       fail("Cannot make the backup " + backup, error);

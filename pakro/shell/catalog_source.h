@@ -82,6 +82,8 @@ struct ReplaceSteps {
   std::function<int(const std::string& path, unsigned mode)> create;
   std::function<int(int fd, const void* data, std::size_t size)> write;
   std::function<int(const std::string& from, const std::string& to)> rename;
+  // Makes a hard link; a failure makes the backup a copy.
+  std::function<int(const std::string& from, const std::string& to)> link;
   // Flushes a written file to the disk.
   std::function<int(int fd)> sync;
 };

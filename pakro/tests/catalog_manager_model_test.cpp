@@ -223,6 +223,30 @@ TEST_F(CatalogMerge, WritesTheExpectedFileAndKeepsTheOldOneAsBackup) {
   EXPECT_EQ(files, 2);
 }
 
+TEST_F(CatalogMerge, WithoutHardLinksTheBackupIsACopy) {
+  prepareMerge();
+  ReplaceSteps steps;
+  steps.link = [](const std::string&, const std::string&) { return EPERM; };
+  ASSERT_TRUE(merge(steps)) << ::testing::PrintToString(warnings);
+  EXPECT_EQ(ReadBytes(path), ReadBytes(FixturePath("catalog/bipolar_merged.SRC")));
+  EXPECT_EQ(ReadBytes(dir.Path("BIPOLAR.BAK")), original);
+  // A copy that cannot be written leaves the target as it was.
+  WriteBytes(path, original);
+  model.Reset({{"/lib/NPN.LBR", 2, &npn}});
+  prepareMerge();
+  steps.write = [](int fd, const void* data, std::size_t size) {
+    // The work file is written in one piece; the backup copy fails.
+    static int calls = 0;
+    if (++calls > 1) return ENOSPC;
+    return ::write(fd, data, size) == static_cast<ssize_t>(size) ? 0 : errno;
+  };
+  EXPECT_FALSE(merge(steps));
+  ASSERT_FALSE(warnings.empty());
+  EXPECT_NE(warnings.back().find("Cannot make the backup"), std::string::npos) << warnings.back();
+  expectUntouched();
+  EXPECT_FALSE(std::filesystem::exists(dir.Path("BIPOLAR.BAK")));
+}
+
 TEST_F(CatalogMerge, OkWithNoChangeStillRewritesWithCrLf) {
   ASSERT_TRUE(browse("050"));
   ASSERT_TRUE(merge());
@@ -287,20 +311,18 @@ TEST_F(CatalogMerge, FailingFileStepsLeaveTheTargetIntactAndSayWhy) {
   };
   const std::vector<Case> cases = {
       {"read-only folder",
-       {[](const std::string&, unsigned) {
-          errno = EROFS;
-          return -1;
-        },
-        {}, {}},
+       {.create =
+            [](const std::string&, unsigned) {
+              errno = EROFS;
+              return -1;
+            }},
        "Cannot create a work file"},
       {"full file system",
-       {{}, [](int, const void*, std::size_t) { return ENOSPC; }, {}},
+       {.write = [](int, const void*, std::size_t) { return ENOSPC; }},
        "Cannot write the work file"},
-      {"flush to a full disk",
-       {{}, {}, {}, [](int) { return ENOSPC; }},
-       "Cannot write the work file"},
+      {"flush to a full disk", {.sync = [](int) { return ENOSPC; }}, "Cannot write the work file"},
       {"target on another mount",
-       {{}, {}, [](const std::string&, const std::string&) { return EXDEV; }},
+       {.rename = [](const std::string&, const std::string&) { return EXDEV; }},
        "Cannot replace"},
   };
   for (const Case& c : cases) {
