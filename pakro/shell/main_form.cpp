@@ -352,9 +352,17 @@ TBlank* TMainForm::DispatchTarget() const {
 }
 
 TBlank* TMainForm::CreateChild(int kind, const QString& caption) {
+  TBlank* form = MakeForm(kind);
+  if (form) AdoptChild(form, caption);
+  return form;
+}
+
+TBlank* TMainForm::MakeForm(int kind) {
   if (!isDeviceKind(kind) || !forms_[static_cast<std::size_t>(kind)]) return nullptr;
-  TBlank* form = forms_[static_cast<std::size_t>(kind)]();
-  if (!form) return nullptr;
+  return forms_[static_cast<std::size_t>(kind)]();
+}
+
+void TMainForm::AdoptChild(TBlank* form, const QString& caption) {
   form->SetCaption(caption);
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
   window->setAttribute(Qt::WA_DeleteOnClose);
@@ -365,7 +373,6 @@ TBlank* TMainForm::CreateChild(int kind, const QString& caption) {
     SubWindowActivated(window);  // already active: make sure it took over
   else
     mdiArea_->setActiveSubWindow(window);
-  return form;
 }
 
 TBlank* TMainForm::CreateDIO(const QString& caption) { return CreateChild(kDiode, caption); }

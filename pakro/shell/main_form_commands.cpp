@@ -13,6 +13,7 @@
 #include "library_file.h"
 #include "library_names.h"
 #include "main_form.h"
+#include "managers.h"
 #include "platform/dialogs.h"
 #include "platform/qt_services.h"
 #include "platform/text_file.h"
@@ -372,7 +373,21 @@ void TMainForm::ComputeSeries(QObject* sender, TBlank* form) {
 
 // --- commands of the managers and the output files
 
-void TMainForm::LibraryManager1Click(QObject*) {}
-void TMainForm::CatalogManager1Click(QObject*) {}
+void TMainForm::LibraryManager1Click(QObject*) {
+  if (LibraryManager && MDIChildCount() > 0 && !SeriesRunning()) LibraryManager->exec();
+}
+
+void TMainForm::CatalogManager1Click(QObject*) {
+  if (!CatalogManager || MDIChildCount() == 0 || SeriesRunning()) return;
+  CatalogManager->Reset();
+  if (CatalogManager->exec() != QDialog::Accepted) return;
+  if (platform::messages().show(platform::MessageKind::Confirmation,
+                                "The ORVO Catalog Source Code is modified. Would you like to compile "
+                                "the ORVO catalog source files now?",
+                                platform::Buttons::YesNoHelp, {}, 7) != platform::Answer::Yes)
+    return;
+  if (!CompileCatalogSource(CatalogManager->Model().Path()))
+    platform::messages().show(platform::MessageKind::Error, "File not found.", platform::Buttons::Ok);
+}
 
 }  // namespace pakro
