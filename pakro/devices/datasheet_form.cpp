@@ -487,13 +487,12 @@ QPushButton* TDatasheetForm::AddNewButton(FormPage& page) {
 void TDatasheetForm::WatchLeaving(QWidget* control) { leaving_.push_back(control); }
 
 void TDatasheetForm::WatchKeys(QWidget* control, bool keyPress) {
-  // The keys of an editable combo box go to its line edit.
-  QWidget* target = control;
-  if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit()) target = combo->lineEdit();
-  target->setProperty("pakroControl", QVariant::fromValue<QObject*>(control));
-  target->installEventFilter(this);
-  if (keyPress) keyPress_.push_back(target);
-  keyUp_.push_back(target);
+  // An editable combo box keeps the focus and hands the keys to its line
+  // edit itself, so the combo box is the control whose keys are watched.
+  control->setProperty("pakroControl", QVariant::fromValue<QObject*>(control));
+  control->installEventFilter(this);
+  if (keyPress) keyPress_.push_back(control);
+  keyUp_.push_back(control);
 }
 
 bool TDatasheetForm::eventFilter(QObject* watched, QEvent* event) {

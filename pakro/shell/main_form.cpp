@@ -313,7 +313,9 @@ void TMainForm::BuildToolbar() {
   connect(cbNavigator_, &QComboBox::activated, this, [this] { CbNavigatorChange(cbNavigator_); });
   connect(cbNavigator_->lineEdit(), &QLineEdit::textEdited, this,
           [this] { CbNavigatorChange(cbNavigator_); });
-  cbNavigator_->lineEdit()->installEventFilter(this);
+  // With the focus on an editable combo box its keys reach the combo box,
+  // which hands them to its line edit directly: Enter is taken here.
+  cbNavigator_->installEventFilter(this);
 
   AddButton("BtnClear", "Clear Data Sheet", &TMainForm::BtnClearClick, "Clear");
   AddButton("BtnPRev", "Fill Data Sheet width data of previous component", &TMainForm::BtnPRevClick,
@@ -561,8 +563,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
       }
       return true;
     }
-    if (watched == cbNavigator_->lineEdit() &&
-        (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+    if (watched == cbNavigator_ && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
       CbNavigatorKeyPress(cbNavigator_, QChar(13));
       return true;
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -45,12 +46,22 @@ class Commands : public testing::FrameTest {
     for (int i = 0; i < main->CbNavigator()->count(); ++i) items << main->CbNavigator()->itemText(i);
     return items;
   }
-  // Types a text into the navigator and presses Enter.
+  // Puts the focus into the navigator, as a click into it does.
+  QWidget* focusNavigator() {
+    main->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(main));
+    main->CbNavigator()->lineEdit()->setFocus(Qt::MouseFocusReason);
+    return QApplication::focusWidget();
+  }
+  // Types a text into the navigator and presses Enter: the keys go to the
+  // widget that has the focus, as a user's typing does.
   void typeIntoNavigator(const QString& text) {
-    QLineEdit* edit = main->CbNavigator()->lineEdit();
-    edit->clear();
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Return);
+    QWidget* focus = focusNavigator();
+    ASSERT_TRUE(focus == main->CbNavigator() || main->CbNavigator()->isAncestorOf(focus));
+    main->CbNavigator()->lineEdit()->selectAll();
+    QTest::keyClick(focus, Qt::Key_Backspace);
+    QTest::keyClicks(focus, text);
+    QTest::keyClick(focus, Qt::Key_Return);
   }
 
 };
@@ -179,7 +190,7 @@ TEST_F(Commands, TypedNavigatorTexts) {
 TEST_F(Commands, TypingIntoTheNavigatorWhileTheDefaultsAreShownKeepsThem) {
   TestForm* form = library(3, 0);
   EXPECT_EQ(main->CbNavigator()->currentText(), "defaults : 0");
-  QTest::keyClicks(main->CbNavigator()->lineEdit(), "x");
+  QTest::keyClicks(focusNavigator(), "x");
   EXPECT_EQ(form->list.current, 0);
 }
 

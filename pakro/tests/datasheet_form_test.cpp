@@ -294,10 +294,12 @@ TEST_F(BipolarForm, TemplateCopiesTheCurveOfTheHighestIndexRecord) {
   form->List().SetCurrent(2);
   form->ShowData();
   Page(2);
-  QLineEdit* edit = form->PanelICBETA().Template()->lineEdit();
-  edit->setFocus();
+  QComboBox* combo = form->PanelICBETA().Template();
+  QLineEdit* edit = combo->lineEdit();
+  combo->setFocus();
+  QWidget* focus = QApplication::focusWidget();  // where the user's keys go
   edit->selectAll();
-  QTest::keyClicks(edit, "SHARED");
+  QTest::keyClicks(focus, "SHARED");
   TScaledStringGrid* grid = form->PanelICBETA().Grid();
   EXPECT_EQ(grid->Cells(1, 1), "30.123457");  // precision 8
   EXPECT_EQ(grid->Cells(0, 3), "");
@@ -310,13 +312,13 @@ TEST_F(BipolarForm, TemplateCopiesTheCurveOfTheHighestIndexRecord) {
 
   // A name nobody carries copies nothing; the grid is still stored.
   edit->selectAll();
-  QTest::keyClicks(edit, "NOBODY");
+  QTest::keyClicks(focus, "NOBODY");
   EXPECT_EQ(grid->Cells(1, 1), "30.123457");
   EXPECT_EQ(r.ICBETARef.str(), "NOBODY");
 
   // The defaults record is a candidate too.
   edit->selectAll();
-  QTest::keyClicks(edit, "LIBDEFAULT");
+  QTest::keyClicks(focus, "LIBDEFAULT");
   EXPECT_EQ(r.ICBETA.Count, list.Items(0).ICBETA.Count);
   EXPECT_EQ(r.ICBETA.Y[0], list.Items(0).ICBETA.Y[0]);
 }
@@ -542,6 +544,20 @@ TEST_F(DiodeForm, AUsagePickedFromTheListIsStoredWhenTheBoxIsLeft) {
   EXPECT_NE(form->Records().Items(1).Usage.str(), "Zener");
   form->CbComponent()->setFocus();
   EXPECT_EQ(form->Records().Items(1).Usage.str(), "Zener");
+}
+
+// Keys typed into the usage box reach the combo box, which has the focus,
+// and each key release stores the form.
+TEST_F(DiodeForm, AUsageTypedIntoTheBoxIsStoredAsItIsTyped) {
+  Open(*form, "diode.LBR");
+  form->CbUsage()->setFocus();
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_TRUE(focus == form->CbUsage() || form->CbUsage()->isAncestorOf(focus));
+  form->CbUsage()->lineEdit()->selectAll();
+  form->List().SetModified(false);
+  QTest::keyClicks(focus, "Rectifier");
+  EXPECT_EQ(form->Records().Items(1).Usage.str(), "Rectifier");
+  EXPECT_TRUE(form->List().Modified());
 }
 
 TEST_F(DiodeForm, DefaultsAndTypingIntoTheCapacitanceGrid) {
