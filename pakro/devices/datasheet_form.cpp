@@ -412,7 +412,7 @@ CurvePanel& TDatasheetForm::AddCurve(FormPage& page, const CurveSpec& spec, Curv
   for (TScaledStringGrid* grid : {panel.Grid(), panel.ParamGrid()}) {
     if (!grid) continue;
     connect(grid, &TScaledStringGrid::KeyPress, this, [this, grid](QChar key) { SgKeyPress(grid, key); });
-    connect(grid, &TScaledStringGrid::SetEditText, this, [this, grid] { SendData(grid); });
+    connect(grid, &TScaledStringGrid::SetEditText, this, [this, grid] { SgEdited(grid); });
     connect(grid, &TScaledStringGrid::KeyUp, this, [this, grid] { SendData(grid); });
     WatchLeaving(grid);
   }
@@ -569,9 +569,15 @@ void TDatasheetForm::RememberParams() {
 }
 
 void TDatasheetForm::SgKeyPress(QObject* sender, QChar key) {
-  if (CurvePanel* panel = PanelOfGrid(sender); panel && panel->Spec().keyPressSetsTemplate)
-    panel->ShowTemplate(cbComponent_->text());
   if (key == QChar(13)) SendData(sender);
+}
+
+void TDatasheetForm::SgEdited(TScaledStringGrid* grid) {
+  // Only a changed cell makes the curve the component's own: moving through
+  // the grid with Tab or the arrow keys leaves its template as it is.
+  if (CurvePanel* panel = PanelOfGrid(grid); panel && panel->Spec().keyPressSetsTemplate)
+    panel->ShowTemplate(cbComponent_->text());
+  SendData(grid);
 }
 
 void TDatasheetForm::TemplateChange(CurvePanel& panel) {

@@ -62,7 +62,7 @@ struct CurveSpec {
   const char* yTitle;
   const char* paramGridName = nullptr;  // a one-row grid for the curve parameter, e.g. "Sg2ICBETA"
   const char* paramTitle = nullptr;
-  bool keyPressSetsTemplate = true;  // typing into the grid makes the curve the component's own
+  bool keyPressSetsTemplate = true;  // an edit in the grid makes the curve the component's own
   bool loop = false;                 // plotted as a loop through the origin (B-H curves)
 };
 
@@ -181,9 +181,11 @@ class TDatasheetForm : public TBlank {
   CurvePanel* PanelOfGrid(const QObject* grid) const;
 
   // --- handlers shared by the kinds
-  // A key went down in a grid or value edit: typing into a curve grid makes
-  // the curve the component's own template; Enter stores the form.
+  // A key went down in a grid or value edit: Enter stores the form.
   void SgKeyPress(QObject* sender, QChar key);
+  // A cell of a grid was changed by typing: in a curve grid this makes the
+  // curve the component's own template; the form is stored.
+  void SgEdited(TScaledStringGrid* grid);
   // Copies the curve of the highest-index record whose template name for
   // this curve is the combo's text, then stores the grid.
   virtual void TemplateChange(CurvePanel& panel);

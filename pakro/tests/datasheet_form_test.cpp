@@ -560,6 +560,26 @@ TEST_F(DiodeForm, AUsageTypedIntoTheBoxIsStoredAsItIsTyped) {
   EXPECT_TRUE(form->List().Modified());
 }
 
+// Moving through a curve grid with Tab and the arrow keys keeps the curve's
+// template; only typing into a cell makes the curve the component's own.
+TEST_F(DiodeForm, TabbingThroughACurveGridKeepsItsTemplate) {
+  Open(*form, "diode.LBR");
+  form->Records().Items(1).VRCJRef = "ELSE";
+  form->ShowData();
+  Page(1);
+  CurvePanel& panel = form->PanelVRCJ();
+  panel.Grid()->setFocus();
+  panel.Grid()->setCurrentCell(1, 0);
+  for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Down, Qt::Key_Backtab})
+    QTest::keyClick(QApplication::focusWidget(), key);
+  form->CbComponent()->setFocus();
+  EXPECT_EQ(panel.Template()->currentText(), "ELSE");
+  EXPECT_EQ(form->Records().Items(1).VRCJRef.str(), "ELSE");
+
+  TypeIntoCell(panel.Grid(), 1, 1, "7");
+  EXPECT_EQ(panel.Template()->currentText(), form->CbComponent()->text());
+}
+
 TEST_F(DiodeForm, DefaultsAndTypingIntoTheCapacitanceGrid) {
   Open(*form, "diode.LBR");
   form->Records().Items(0).RecoveryTime = 4.123456789;
