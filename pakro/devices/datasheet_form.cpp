@@ -61,6 +61,33 @@ double TextValue(const QString& text) {
   return value;
 }
 
+bool IsNumberText(const QString& text) {
+  double value = 0;
+  int code = 0;
+  return TextToFloat(CommaToPoint(RecordText(text)), value, code);
+}
+
+namespace {
+
+// A text that was typed but is no number is shown in red, as typed.
+const QColor kNotNumberColor(0xc0, 0, 0);
+
+bool ShowsNotNumber(const QString& text) { return !text.isEmpty() && !IsNumberText(text); }
+
+void MarkCell(TScaledStringGrid* grid, int col, int row) {
+  if (QTableWidgetItem* cell = grid->item(row, col))
+    cell->setData(Qt::ForegroundRole, ShowsNotNumber(cell->text()) ? QVariant(kNotNumberColor) : QVariant());
+}
+
+}  // namespace
+
+void MarkNotNumber(QLineEdit* edit) {
+  QPalette palette = edit->palette();
+  palette.setColor(QPalette::Text, ShowsNotNumber(edit->text()) ? kNotNumberColor
+                                                                : QApplication::palette(edit).color(QPalette::Text));
+  edit->setPalette(palette);
+}
+
 // --- CurvePanel ---------------------------------------------------------------
 
 CurvePanel::CurvePanel(TDatasheetForm& form, const CurveSpec& spec, CurveOf curveOf, TemplateOf templateOf)
@@ -150,6 +177,7 @@ void CurvePanel::ClearRows() {
       grid_->SetCells(col, row, QString());
       shown_[col][row] = {};
     }
+  MarkNotNumbers();
 }
 
 void CurvePanel::ShowPoints(const TGraph& curve, int precision) {
@@ -162,6 +190,7 @@ void CurvePanel::ShowPoints(const TGraph& curve, int precision) {
       shown_[col][i + 1] = {text, values[col]};
     }
   }
+  MarkNotNumbers();
 }
 
 double CurvePanel::CellValue(int col, int row) const {
@@ -171,11 +200,15 @@ double CurvePanel::CellValue(int col, int row) const {
 }
 
 void CurvePanel::ReadPoints(TGraph& curve) {
+  curve.NotNumber = "";
   for (int row = 1; row <= kRows; ++row) {
     if (grid_->Cells(0, row).isEmpty() || grid_->Cells(1, row).isEmpty()) break;
     curve.X[static_cast<std::size_t>(row - 1)] = CellValue(0, row);
     curve.Y[static_cast<std::size_t>(row - 1)] = CellValue(1, row);
     curve.Count = row;
+    for (int col = 0; col < 2; ++col)
+      if (curve.NotNumber.empty() && !IsNumberText(grid_->Cells(col, row)))
+        curve.NotNumber = RecordText(grid_->Cells(col, row));
   }
   // The flags follow the points the curve holds now, also when row 1 was
   // incomplete and the stored points stayed.
@@ -189,6 +222,12 @@ void CurvePanel::ReadPoints(TGraph& curve) {
   curve.SortPoints();
   Redraw(curve);
   ShowTab(curve);
+}
+
+void CurvePanel::MarkNotNumbers() {
+  for (int row = 1; row <= kRows; ++row)
+    for (int col = 0; col < 2; ++col) MarkCell(grid_, col, row);
+  if (paramGrid_) MarkCell(paramGrid_, 1, 0);
 }
 
 void CurvePanel::Remember() {
@@ -218,6 +257,7 @@ void CurvePanel::SetParamText(const QString& text) {
   if (!paramGrid_) return;
   paramGrid_->SetCells(1, 0, text);
   shownParam_ = text;
+  MarkNotNumbers();
 }
 
 bool CurvePanel::ParamUnchanged() const { return ParamText() == shownParam_; }
@@ -458,6 +498,7 @@ QLineEdit* TDatasheetForm::AddValueEdit(QGroupBox* group, const char* name, cons
   edit->setFixedWidth(110);
   static_cast<QFormLayout*>(group->layout())->addRow(label, edit);
   connect(edit, &QLineEdit::textEdited, this, [this, edit] { SendData(edit); });
+  connect(edit, &QLineEdit::textChanged, edit, [edit] { MarkNotNumber(edit); });
   WatchKeys(edit, true);
   WatchLeaving(edit);
   return edit;
@@ -577,6 +618,8 @@ void TDatasheetForm::SgEdited(TScaledStringGrid* grid) {
   // the grid with Tab or the arrow keys leaves its template as it is.
   if (CurvePanel* panel = PanelOfGrid(grid); panel && panel->Spec().keyPressSetsTemplate)
     panel->ShowTemplate(cbComponent_->text());
+  for (const auto& panel : curves_)
+    if (grid == panel->Grid() || grid == panel->ParamGrid()) panel->MarkNotNumbers();
   SendData(grid);
 }
 

@@ -40,6 +40,10 @@ QString NumberText(long double value, int precision);
 // TextToFloat of the text with a "," taken as ".": the value, or what the
 // failed reading yields.
 double TextValue(const QString& text);
+// The text is read as a number (a "," taken as ".").
+bool IsNumberText(const QString& text);
+// Shows the edit's text in red while it is typed but no number.
+void MarkNotNumber(QLineEdit* edit);
 
 // A value's text as typed into the record's text field and its value.
 template <class Text>
@@ -94,6 +98,8 @@ class CurvePanel {
   void ReadPoints(TGraph& curve);
   // No cell differs from what was shown or last read.
   bool Unchanged() const;
+  // Shows the cells typed but not numbers in red.
+  void MarkNotNumbers();
 
   // Puts a name into the template combo without running its handlers.
   void ShowTemplate(const QString& name);

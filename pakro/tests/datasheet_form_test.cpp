@@ -580,6 +580,45 @@ TEST_F(DiodeForm, TabbingThroughACurveGridKeepsItsTemplate) {
   EXPECT_EQ(panel.Template()->currentText(), form->CbComponent()->text());
 }
 
+// A value or point typed with its unit stays as typed, is shown in red and
+// keeps the component from being computed.
+TEST_F(DiodeForm, TextThatIsNoNumberIsShownAndNotComputed) {
+  Open(*form, "diode.LBR");
+  TCatDIO& r = form->Records().Items(1);
+  r.Computed = false;
+  Page(2);
+  QLineEdit* edit = form->EdForwCurr();
+  const QColor normal = edit->palette().color(QPalette::Text);
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClicks(QApplication::focusWidget(), "10mA");
+  EXPECT_EQ(edit->text(), "10mA");
+  EXPECT_EQ(r.ForwCurrText.str(), "10mA");
+  EXPECT_NE(edit->palette().color(QPalette::Text), normal);
+  edit->selectAll();
+  QTest::keyClicks(QApplication::focusWidget(), "10");
+  EXPECT_EQ(edit->palette().color(QPalette::Text), normal);
+
+  Page(0);
+  TScaledStringGrid* grid = form->PanelVDID().Grid();
+  const QVariant plain = grid->item(1, 1)->data(Qt::ForegroundRole);
+  TypeIntoCell(grid, 1, 1, "0.9V");
+  form->CbComponent()->setFocus();
+  EXPECT_EQ(grid->Cells(1, 1), "0.9V");
+  EXPECT_EQ(r.VDID.NotNumber.str(), "0.9V");
+  EXPECT_NE(grid->item(1, 1)->data(Qt::ForegroundRole), plain);
+
+  CheckFailed = 0;
+  form->List().Compute(1);
+  EXPECT_FALSE(r.Computed);
+  EXPECT_EQ(CheckFailed, 1);
+  // Typed again as a number, the point is taken.
+  TypeIntoCell(grid, 1, 1, "0.9");
+  form->CbComponent()->setFocus();
+  EXPECT_EQ(r.VDID.NotNumber.str(), "");
+  EXPECT_EQ(grid->item(1, 1)->data(Qt::ForegroundRole), plain);
+}
+
 TEST_F(DiodeForm, DefaultsAndTypingIntoTheCapacitanceGrid) {
   Open(*form, "diode.LBR");
   form->Records().Items(0).RecoveryTime = 4.123456789;
