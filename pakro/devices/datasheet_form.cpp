@@ -147,14 +147,17 @@ CurvePanel::CurvePanel(TDatasheetForm& form, const CurveSpec& spec, CurveOf curv
   left->addWidget(grid_);
   if (paramGrid_) left->addWidget(paramGrid_);
   left->addStretch();
+  // The plot takes the room the form gives the group.
   auto* right = new QVBoxLayout;
-  right->addWidget(plot_);
+  right->addWidget(plot_, 1);
   right->addWidget(axisTabs_);
-  right->addStretch();
   auto* layout = new QHBoxLayout(group_);
   layout->addLayout(left);
-  layout->addLayout(right);
-  layout->addStretch();
+  layout->addLayout(right, 1);
+  QObject::connect(plot_, &TPlotImage::Resized, group_, [this] {
+    const int current = form_.List().Current();
+    if (current >= 0 && current < form_.List().Count()) Redraw(curveOf_(current));
+  });
   FitGrids();
   Remember();
 }
@@ -249,6 +252,8 @@ bool CurvePanel::Unchanged() const {
 void CurvePanel::ShowTemplate(const QString& name) {
   const QSignalBlocker quiet(template_);
   template_->setEditText(name);
+  // A long name shows from its start.
+  if (!template_->hasFocus()) template_->lineEdit()->setCursorPosition(0);
 }
 
 QString CurvePanel::ParamText() const { return paramGrid_ ? paramGrid_->Cells(1, 0) : QString(); }
@@ -295,6 +300,7 @@ void CurvePanel::FillTemplateList(int count) {
   template_->clear();
   for (const std::string& name : names) template_->addItem(FormText(name));
   template_->setEditText(text);
+  if (!template_->hasFocus()) template_->lineEdit()->setCursorPosition(0);
 }
 
 // --- TDatasheetForm -------------------------------------------------------------
@@ -447,7 +453,7 @@ CurvePanel& TDatasheetForm::AddCurve(FormPage& page, const CurveSpec& spec, Curv
                                      CurvePanel::TemplateOf templateOf) {
   curves_.push_back(std::make_unique<CurvePanel>(*this, spec, std::move(curveOf), std::move(templateOf)));
   CurvePanel& panel = *curves_.back();
-  page.content->addWidget(panel.Group());
+  page.content->addWidget(panel.Group(), 1);
 
   for (TScaledStringGrid* grid : {panel.Grid(), panel.ParamGrid()}) {
     if (!grid) continue;

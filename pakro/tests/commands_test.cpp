@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -150,6 +151,23 @@ TEST_F(Commands, AddFillsTheNewComponentByNewMode) {
     item("AddComponent1")->trigger();
     EXPECT_EQ(form->list.names.back(), "") << int(mode);
   }
+}
+
+// A long component name shows from its start in the navigator; minimised,
+// a library window shows the file-name part of its caption.
+TEST_F(Commands, LongNamesShowTheirStart) {
+  TestForm* form = library(2, 2, kDiode, "/a/directory/with/a/long/name/LIB1.LBR");
+  form->list.names[2] = "A VERY LONG COMPONENT NAME";
+  main->SetCbNavigator();
+  EXPECT_EQ(main->CbNavigator()->currentText(), "A VERY LONG COMPONENT NAME : 2");
+  EXPECT_EQ(main->CbNavigator()->lineEdit()->cursorPosition(), 0);
+
+  QMdiSubWindow* window = main->ChildWindow(0);
+  window->showMinimized();
+  EXPECT_EQ(window->windowTitle(), "LIB1.LBR");
+  EXPECT_EQ(form->Caption(), "/a/directory/with/a/long/name/LIB1.LBR");
+  window->showNormal();
+  EXPECT_EQ(window->windowTitle(), "/a/directory/with/a/long/name/LIB1.LBR");
 }
 
 TEST_F(Commands, TypedNavigatorTexts) {

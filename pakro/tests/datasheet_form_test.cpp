@@ -619,6 +619,47 @@ TEST_F(DiodeForm, TextThatIsNoNumberIsShownAndNotComputed) {
   EXPECT_EQ(grid->item(1, 1)->data(Qt::ForegroundRole), plain);
 }
 
+// A form given more room than its design size lets its plots grow with it,
+// drawn again at their new size; a long template name shows from its start.
+TEST_F(DiodeForm, PlotsGrowWithTheFormAndLongNamesShowTheirStart) {
+  Open(*form, "diode.LBR");
+  form->Records().Items(1).VDIDRef = "A TEMPLATE WITH A LONG NAME";
+  form->ShowData();
+  EXPECT_EQ(form->PanelVDID().Template()->lineEdit()->cursorPosition(), 0);
+
+  TPlotImage* plot = form->PanelVDID().Plot();
+  const QSize before = plot->size();
+  form->resize(1800, 1200);
+  QApplication::processEvents();
+  EXPECT_GT(plot->width(), before.width());
+  EXPECT_GT(plot->height(), before.height());
+  EXPECT_EQ(plot->Image().size(), plot->size());
+  // Drawn again: the frame's black outline runs down the whole new height.
+  EXPECT_EQ(plot->Image().pixelColor(0, plot->height() - 2), QColor(Qt::black));
+  testing::ExpectPagesLaidOutWhole(*form);
+}
+
+// A text set with its baseline just above a line leaves the line whole:
+// its background covers the glyphs, not the line spacing below them.
+TEST(PlotCanvas, TextBackgroundLeavesALineBelowTheGlyphsInSight) {
+  TPlotImage plot(nullptr, QSize(200, 100));
+  QFont font("Arial");
+  font.setPointSize(8);
+  const QFontMetrics metrics(font);
+  const int lineY = 60;
+  plot.Paint([&](PlotCanvas& c) {
+    c.SetFont("Arial", 8);
+    c.SetPen(kPlotBlack, PenStyle::Solid);
+    c.SetBrush(kPlotWindow);
+    c.MoveTo(0, lineY);
+    c.LineTo(199, lineY);
+    c.TextOut(20, lineY - metrics.ascent() - 1, "Vmm");  // no descenders
+  });
+  ASSERT_GE(metrics.descent(), 2);  // the line spacing reaches below the line
+  for (int x = 20; x < 20 + metrics.horizontalAdvance("Vmm"); ++x)
+    EXPECT_EQ(plot.Image().pixelColor(x, lineY), QColor(Qt::black)) << x;
+}
+
 TEST_F(DiodeForm, DefaultsAndTypingIntoTheCapacitanceGrid) {
   Open(*form, "diode.LBR");
   form->Records().Items(0).RecoveryTime = 4.123456789;
