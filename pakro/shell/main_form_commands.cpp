@@ -108,13 +108,7 @@ void TMainForm::FileOpenItemClick(QObject*) {
   TBlank* form = nullptr;
   try {
     LibraryFile file(*path);
-    const LibraryHeader& header = file.ReadHeader();
-    if (!isDeviceKind(header.kind))
-      throw LibraryError(*path + " is no library of the parameter extractor: its type " +
-                         std::to_string(header.kind) + " names no device kind.");
-    if (header.version != 1 && header.version != 2)
-      throw LibraryError(*path + " is of the library version " + std::to_string(header.version) +
-                         ", which this program cannot read.");
+    const LibraryHeader& header = file.ReadLibraryHeader();
     form = CreateChild(header.kind, fromPath(*path));
     if (!form) return;
     form->List().ReadLibrary(file);
