@@ -1,4 +1,6 @@
 #include "compiler/Object_stream.h"
+#include "compiler/String_list.h"
+#include "platform/save_checks.h"
 
 #include <gtest/gtest.h>
 
@@ -471,6 +473,41 @@ TEST_F(ObjectStream, FileStreamWritesAndReadsBack) {
                stream_error);
   EXPECT_THROW(t_file_stream((folder_ / "none" / "x").string(), t_file_stream::mode::create),
                stream_error);
+}
+
+TEST_F(ObjectStream, FilesReplaceOnlyTheirOwnFileAndReadersRefuseHostileInput) {
+  const struct {
+    const char* name;
+    std::function<void(const std::string&)> save;
+    std::function<void(const std::string&)> load;
+  } files[] = {
+      {"object stream",
+       [](const std::string& path) {
+         t_file_stream out(path, t_file_stream::mode::create);
+         write_stream_string("entity", out);
+         out.close();
+       },
+       [](const std::string& path) { t_file_stream in(path, t_file_stream::mode::read); }},
+      {"string list",
+       [](const std::string& path) {
+         t_string_list list;
+         list.add("-- a line");
+         list.save_to_file(path);
+       },
+       [](const std::string& path) { t_string_list().load_from_file(path); }},
+  };
+  for (const auto& file : files) {
+    SCOPED_TRACE(file.name);
+    const std::filesystem::path saves = folder_ / (std::string(file.name) + " saves");
+    std::filesystem::create_directories(saves);
+    platform::testing::ExpectSafeSaves(saves.string(), ".bin", file.save);
+    const std::filesystem::path loads = folder_ / (std::string(file.name) + " loads");
+    std::filesystem::create_directories(loads);
+    platform::testing::ExpectHostileInputsRefused(loads.string(), [&](const std::string& path) {
+      file.load(path);
+      return true;
+    });
+  }
 }
 
 TEST_F(ObjectStream, CreatedFileReplacesTheTargetOnlyWhenClosed) {
