@@ -15,17 +15,17 @@ namespace platform::testing {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-std::string slurp(const fs::path& p) {
+std::string slurp(const std::filesystem::path& p) {
   std::ifstream in(p, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), {}};
 }
 
-void spit(const fs::path& p, const std::string& bytes) {
+void spit(const std::filesystem::path& p, const std::string& bytes) {
   std::ofstream out(p, std::ios::binary);
   out << bytes;
 }
+
+namespace {
 
 // Names in the folder that look like a left-behind temporary file.
 std::vector<std::string> leftovers(const fs::path& folder) {

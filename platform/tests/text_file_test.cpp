@@ -15,15 +15,8 @@ using namespace platform;
 
 namespace {
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void spit(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out << bytes;
-}
+using platform::testing::slurp;
+using platform::testing::spit;
 
 class TempDir : public ::testing::Test {
  protected:

@@ -3,10 +3,15 @@
 // own file, follows a link to the file the user opened, refuses a read-only
 // or dangling target with a message, takes names of any allowed length and
 // leaves nothing behind. Also the inputs every reader must refuse at once.
+#include <filesystem>
 #include <functional>
 #include <string>
 
 namespace platform::testing {
+
+// A file's bytes, and a file made of the given bytes.
+std::string slurp(const std::filesystem::path& p);
+void spit(const std::filesystem::path& p, const std::string& bytes);
 
 // Runs the save-path cases in `folder` (which must exist and be empty).
 // `save` writes a file at the path it is given and raises on failure; it
