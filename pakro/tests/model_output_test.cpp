@@ -214,6 +214,36 @@ TEST(ModelOutput, AUsageFileThatCannotBePutInPlaceLeavesTheMplFileAsItWas) {
     EXPECT_EQ(entry.path().string().find(".~"), std::string::npos) << entry.path();
 }
 
+// The second file of a pair fails only when it is put in place, after the
+// first has been: the first is given back its old file (one that was never
+// readable too), or removed when it had none.
+TEST(ModelOutput, APairWhoseSecondFileCannotBePutInPlaceRestoresTheFirst) {
+  ScratchDir dir;
+  for (const bool existed : {true, false}) {
+    SCOPED_TRACE(existed);
+    const std::string first = dir.Path("d.mpl"), second = dir.Path("d.en");
+    std::filesystem::remove(first);
+    if (existed) {
+      dir.File("d.mpl", "old mpl");
+      ::chmod(first.c_str(), 0200);
+    }
+    platform::TextFileWriter a(first), b(second);
+    a.writeLine("new mpl");
+    b.writeLine("new en");
+    // Between writing and committing, a folder takes the second name.
+    std::filesystem::create_directories(second + "/inside");
+    EXPECT_THROW(CommitPair(a, b), platform::FileError);
+    EXPECT_EQ(std::filesystem::exists(first), existed);
+    if (existed) {
+      ::chmod(first.c_str(), 0600);
+      EXPECT_EQ(ReadBytes(first), "old mpl");
+    }
+    std::filesystem::remove_all(second);
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Dir()))
+      EXPECT_EQ(entry.path().filename().string().find(".~"), std::string::npos) << entry.path();
+  }
+}
+
 // Every file the program writes goes through the same save path: the table
 // of link, read-only, long-name and failure cases holds for each writer.
 TEST(ModelOutput, EveryWriterReplacesOnlyItsOwnFile) {
