@@ -1,10 +1,6 @@
 #include "model_output.h"
 
-#include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <optional>
-#include <sstream>
 
 #include "number_text.h"
 
@@ -231,25 +227,14 @@ void WriteMplEntry(const OutputTable& table, const ModelView& view, platform::Te
 void CommitPair(platform::TextFileWriter& first, platform::TextFileWriter& second) {
   first.finish();
   second.finish();
-  std::error_code error;
-  const bool existed = std::filesystem::exists(first.path(), error);
-  std::optional<std::string> previous;
-  if (std::ifstream in{first.path(), std::ios::binary}; existed && in) {
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    previous = bytes.str();
-  }
+  // The first target is kept under a second name (nothing of it is read),
+  // or, when that cannot be done, nothing is replaced.
+  platform::FileBackup backup(first.target());
   first.commit();
   try {
     second.commit();
   } catch (...) {
-    if (previous) {
-      platform::TextFileWriter back(first.path());
-      back.write(*previous);
-      back.commit();
-    } else if (!existed) {
-      std::filesystem::remove(first.path(), error);
-    }
+    backup.restore();
     throw;
   }
 }

@@ -182,7 +182,9 @@ void WriteSpiceLibrary(const CatalogList<Rec>& list, const std::string& path) {
 // Puts two finished files in place of their targets, the first one first.
 // When the second cannot be put in place, the first target is given back
 // what it held before (or removed when it did not exist), so neither is
-// replaced; raises platform::FileError.
+// replaced; raises platform::FileError. The first target's old file is kept
+// by a second name in its folder, never read; where no such name can be
+// made, nothing is replaced.
 void CommitPair(platform::TextFileWriter& first, platform::TextFileWriter& second);
 
 // Writes the MPL pair of the list's components 1 to Count-1 (diode, bipolar

@@ -2,10 +2,13 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <fstream>
 
 #include "library_file.h"
 #include "library_test_support.h"
+#include "platform/save_checks.h"
 #include "platform/text_file.h"
+#include "DIO_.h"
 
 namespace pakro {
 namespace {
@@ -91,6 +94,30 @@ TEST(LibraryHeader, AnOpenedLibraryNamesADeviceKindAndAReadableVersion) {
     } catch (const LibraryError& e) {
       EXPECT_EQ(e.what(), path + row.refusal);
     }
+  }
+}
+
+// Folders, devices, FIFOs, huge files and endless lines are refused at
+// once, before the library is changed; so is a record line far longer than
+// any value of a library.
+TEST(LibraryHeader, InputsNoLibraryCanBeAreRefusedAtOnce) {
+  ScratchDir dir;
+  TCatListDIO list;
+  platform::testing::ExpectHostileInputsRefused(dir.Dir(), [&](const std::string& path) {
+    testing::Open(list, path);
+    return true;
+  });
+  const std::string path =
+      dir.File("long.LBR", Crlf("Diode Library file\nType    : 1\nVersion : 2\nD1\n"));
+  {
+    std::ofstream out(path, std::ios::binary | std::ios::app);
+    out << std::string(1 << 20, '1');
+  }
+  try {
+    testing::Open(list, path);
+    FAIL() << "a line of a megabyte was read";
+  } catch (const platform::FileError& e) {
+    EXPECT_EQ(std::string(e.what()), "Line 5 is too long: " + path);
   }
 }
 
