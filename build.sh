@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(g++ cmake ninja-build binutils qt6-base-dev libgtest-dev libgmock-dev bison flex ngspice locales)
+packages=(g++ cmake ninja-build binutils qt6-base-dev libgtest-dev libgmock-dev bison flex ngspice locales fonts-liberation)
 
 install_missing() {
   local missing=()
