@@ -324,21 +324,15 @@ void TPin::RotateRight(TPointL& pivot) {
 void TPin::Draw(TDirCanvas& canvas, TPenMode mode) const {
   canvas.SetMode(mode);
   canvas.SetFrame(position, direction);
-  const int shape = shapeAndLength & 0x0F, units = 4 * Length();
   canvas.SetPen(std::int32_t(selected && !dragging ? kRed : kGreen), 1);
-  if (units > 0 && shape < 8) {
-    if (shape & 2) {
-      canvas.MoveTo(units, -3);
-      canvas.LineTo(units + 3, 0);
-      canvas.LineTo(units, 3);
-    }
-    const int line = (shape & 1) ? std::max(0, units - 4) : units;
-    canvas.MoveTo(0, 0);
-    canvas.LineTo(line, 0);
-    if (shape & 1) {
-      canvas.SetBrush(kNoColour);
-      canvas.Ellipse({line, -2}, {line + 4, 2});
-    }
+  const TPinGeometry g = PinGeometry(shapeAndLength);
+  for (const auto& [from, to] : g.lines) {
+    canvas.MoveTo(from.x, from.y);
+    canvas.LineTo(to.x, to.y);
+  }
+  if (g.dot) {
+    canvas.SetBrush(kNoColour);
+    canvas.Ellipse(g.dotFrom, g.dotTo);
   }
   canvas.SetFrame({0, 0});
   if (showName) {
@@ -675,15 +669,17 @@ void TSegLine::FromRecord(const TItemRecord& record, TPointL origin) {
   source_ = record;
 }
 
-// --- TSegShape --------------------------------------------------------------------
+// --- TFilledSegment -------------------------------------------------------------
 
-void TSegShape::StyleFromEditor(const TStyle& s) {
+void TFilledSegment::StyleFromEditor(const TStyle& s) {
   penWidth = s.penWidth;
   penColour = s.penColour;
   fillColour = s.fillColour;
 }
 
-void TSegShape::StyleToEditor(TStyle& s) const { s = {penWidth, penColour, fillColour}; }
+void TFilledSegment::StyleToEditor(TStyle& s) const { s = {penWidth, penColour, fillColour}; }
+
+// --- TSegShape --------------------------------------------------------------------
 
 TRectL TSegShape::GetBounds() const { return Box(); }
 
@@ -813,14 +809,6 @@ void TSegShape::FromRecord(const TItemRecord& record, TPointL origin) {
 }
 
 // --- TSegPolygon ------------------------------------------------------------------
-
-void TSegPolygon::StyleFromEditor(const TStyle& s) {
-  penWidth = s.penWidth;
-  penColour = s.penColour;
-  fillColour = s.fillColour;
-}
-
-void TSegPolygon::StyleToEditor(TStyle& s) const { s = {penWidth, penColour, fillColour}; }
 
 void TSegPolygon::AddPoint(TPointL p) {
   if (points.empty()) position = p;

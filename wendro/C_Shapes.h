@@ -291,10 +291,19 @@ class TSegLine : public TSegment {
   int penWidth = 1;
 };
 
-class TSegShape : public TSegment {
+// A segment with an outline and a fill.
+class TFilledSegment : public TSegment {
  public:
   void StyleFromEditor(const TStyle& s) override;
   void StyleToEditor(TStyle& s) const override;
+
+  std::int32_t penColour = 0;
+  std::int32_t fillColour = kNoColour;
+  int penWidth = 1;
+};
+
+class TSegShape : public TFilledSegment {
+ public:
   TRectL GetBounds() const override;
   bool HitTest(std::int32_t x, std::int32_t y) const override;
   void Draw(TDirCanvas& canvas, TPenMode mode) const override;
@@ -305,18 +314,13 @@ class TSegShape : public TSegment {
   void FromRecord(const TItemRecord& record, TPointL origin) override;
 
   int kind = 0;  // 0 rectangle, 1 ellipse, 2 arc
-  std::int32_t penColour = 0;
-  std::int32_t fillColour = kNoColour;
-  int penWidth = 1;
 
  protected:
   void Rotate(TPointL& pivot, bool right) override;
 };
 
-class TSegPolygon : public TSegment {
+class TSegPolygon : public TFilledSegment {
  public:
-  void StyleFromEditor(const TStyle& s) override;
-  void StyleToEditor(TStyle& s) const override;
   bool HitTest(std::int32_t x, std::int32_t y) const override;
   void Draw(TDirCanvas& canvas, TPenMode mode) const override;
   TCursorId CursorAt(std::int32_t x, std::int32_t y, int zoom) const override;
@@ -335,9 +339,6 @@ class TSegPolygon : public TSegment {
   void Renormalise();
   TPointL Vertex(std::size_t k) const { return {position.x + points[k].x, position.y + points[k].y}; }
 
-  std::int32_t penColour = 0;
-  std::int32_t fillColour = kNoColour;
-  int penWidth = 1;
   std::vector<TPointL> points;  // relative to position
 
  protected:

@@ -144,6 +144,8 @@ void TDrawContext::ApplyPen() {
   platform::Pen pen;
   pen.colour = penColour_;
   pen.width = std::max(1, int(std::lround(penWidth_ * sx_)));
+  // A hairline leaves out its last pixel; wide lines end round.
+  pen.cap = pen.width > 1 ? platform::LineCap::Round : platform::LineCap::Flat;
   pen.style = penStyle_ == 1   ? platform::PenStyle::Dash
               : penStyle_ == 2 ? platform::PenStyle::Dot
               : penStyle_ == 3 ? platform::PenStyle::None
@@ -404,18 +406,15 @@ void TDrawContext::ItemEllipse(TPointL a, TPointL b) {
   Ellipse({p.x, p.y, q.x, q.y});
 }
 
-void TDrawContext::ItemArc(TPointL a, TPointL b, TPointL start, TPointL end) {
+void TDrawContext::ItemArc(TPointL a, TPointL b, TPointL start, TPointL end, bool pie) {
   const TPointL p = ItemPoint(a.x, a.y), q = ItemPoint(b.x, b.y);
   TPointL s = ItemPoint(start.x, start.y), e = ItemPoint(end.x, end.y);
+  // Mirroring turns the arc's direction round.
   if (mirrored_) std::swap(s, e);
-  Arc({p.x, p.y, q.x, q.y}, s, e);
-}
-
-void TDrawContext::ItemPie(TPointL a, TPointL b, TPointL start, TPointL end) {
-  const TPointL p = ItemPoint(a.x, a.y), q = ItemPoint(b.x, b.y);
-  TPointL s = ItemPoint(start.x, start.y), e = ItemPoint(end.x, end.y);
-  if (mirrored_) std::swap(s, e);
-  Pie({p.x, p.y, q.x, q.y}, s, e);
+  if (pie)
+    Pie({p.x, p.y, q.x, q.y}, s, e);
+  else
+    Arc({p.x, p.y, q.x, q.y}, s, e);
 }
 
 void TDrawContext::ItemPolygon(TPointL base, std::span<const TPointL> points) {
@@ -617,7 +616,7 @@ void DrawShapeItem(TDrawContext& c, const TShapeItemData& s) {
       const TArcGeometry g = ArcOf(a.x, a.y, b.x, b.y);
       if (s.fillColour != kNoColour && !(c.flags & kDrawDragged)) {
         c.SetPenStyle(3);  // no pen
-        c.ItemPie(g.a, g.b, g.start, g.end);
+        c.ItemArc(g.a, g.b, g.start, g.end, true);
         c.SetPenStyle(0);
       }
       c.SetNoBrush();
@@ -699,26 +698,42 @@ void DrawConnector(TDrawContext& c, const TConnectorData& k) {
 
 }  // namespace
 
+TPinGeometry PinGeometry(std::uint8_t shapeAndLength) {
+  TPinGeometry g;
+  const int shape = shapeAndLength & 0x0F;
+  const int units = 4 * (shapeAndLength >> 4);
+  if (units == 0 || shape >= 8) return g;
+  if (shape & 2) {
+    g.lines.push_back({{units, -3}, {units + 3, 0}});
+    g.lines.push_back({{units + 3, 0}, {units, 3}});
+  }
+  // A dot takes the last 4 units of the line.
+  const int line = (shape & 1) ? std::max(0, units - 4) : units;
+  g.lines.push_back({{0, 0}, {line, 0}});
+  if (shape & 1) {
+    g.dot = true;
+    g.dotFrom = {line, -2};
+    g.dotTo = {line + 4, 2};
+  }
+  return g;
+}
+
 void DrawPin(TDrawContext& c, const TPinData& pin, int parts) {
   const int shape = pin.shapeAndLength & 0x0F;
   const int units = 4 * (pin.shapeAndLength >> 4);
   c.SetPinFrame(pin.direction, {pin.x, pin.y});
-  const Colour pinColour = ItemColour(c, c.RoleColour(kRolePin));
-  if ((parts & kPinLines) && units > 0 && shape < 8) {
+  if (parts & kPinLines) {
     c.SetPenStyle(0);
     c.SetPenWidth(1);
-    c.SetPenColour(pinColour);
-    if (shape & 2) {
-      c.PinMoveTo(units, -3);
-      c.PinLineTo(units + 3, 0);
-      c.PinLineTo(units, 3);
+    c.SetPenColour(ItemColour(c, c.RoleColour(kRolePin)));
+    const TPinGeometry g = PinGeometry(pin.shapeAndLength);
+    for (const auto& [from, to] : g.lines) {
+      c.PinMoveTo(from.x, from.y);
+      c.PinLineTo(to.x, to.y);
     }
-    const int line = (shape & 1) ? std::max(0, units - 4) : units;
-    c.PinMoveTo(0, 0);
-    c.PinLineTo(line, 0);
-    if (shape & 1) {
+    if (g.dot) {
       c.SetNoBrush();
-      c.ItemEllipse(c.PinPoint(line, -2), c.PinPoint(line + 4, 2));
+      c.ItemEllipse(c.PinPoint(g.dotFrom.x, g.dotFrom.y), c.PinPoint(g.dotTo.x, g.dotTo.y));
     }
   }
   if (!(parts & kPinNames)) return;

@@ -9,6 +9,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "C_DSData.h"
 #include "platform/canvas.h"
@@ -156,8 +158,8 @@ class TDrawContext {
   void ItemLineTo(std::int32_t x, std::int32_t y);
   void ItemRectangle(TPointL a, TPointL b);
   void ItemEllipse(TPointL a, TPointL b);
-  void ItemArc(TPointL a, TPointL b, TPointL start, TPointL end);
-  void ItemPie(TPointL a, TPointL b, TPointL start, TPointL end);
+  // The arc (or the pie) in box a-b from start to end, counter-clockwise.
+  void ItemArc(TPointL a, TPointL b, TPointL start, TPointL end, bool pie = false);
   void ItemPolygon(TPointL base, std::span<const TPointL> points);
 
   // --- pin frame ---
@@ -204,6 +206,16 @@ class TDrawContext {
 };
 
 // --- rendering of stored items -------------------------------------------------
+
+// The lines of a pin in pin-local units (along, across): the clock's two
+// strokes and the pin line, and the box of its dot. Nothing for length 0 or
+// with shape bit 3 (no pin line).
+struct TPinGeometry {
+  std::vector<std::pair<TPointL, TPointL>> lines;
+  bool dot = false;
+  TPointL dotFrom, dotTo;
+};
+TPinGeometry PinGeometry(std::uint8_t shapeAndLength);
 
 // Which parts of a pin to draw: its line, clock and dot; its name, hidden
 // name and end marker.

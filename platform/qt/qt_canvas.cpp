@@ -83,20 +83,16 @@ TextSize MeasureText(const Font& font, std::string_view text) {
 
 PainterCanvas::PainterCanvas(QPainter& painter) : painter_(painter) {
   painter_.setRenderHint(QPainter::Antialiasing, false);
-  painter_.setRenderHint(QPainter::TextAntialiasing, false);
-  SetPen(pen_);
-  SetBrush({});
-  SetFont(font_);
 }
 
 void PainterCanvas::SetPen(const Pen& pen) {
   pen_ = pen;
   QPen p(ToQColor(pen.colour));
   if (pen.width <= 1) {
-    // A one-pixel line leaves out its end point, as the caps of a wide pen
-    // do not: only the flat cap keeps it out.
+    // One pixel wide: the flat cap leaves out the end point, the others
+    // cover it.
     p.setWidth(0);
-    p.setCapStyle(Qt::FlatCap);
+    p.setCapStyle(pen.cap == LineCap::Flat ? Qt::FlatCap : Qt::SquareCap);
   } else {
     p.setWidth(pen.width);
     p.setCapStyle(pen.cap == LineCap::Round    ? Qt::RoundCap

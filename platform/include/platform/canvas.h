@@ -78,8 +78,9 @@ class Canvas {
   virtual void ClearClip() = 0;
 
   virtual void MoveTo(int x, int y) = 0;
-  // A line with the pen from the current position up to, not including,
-  // (x, y), which becomes the current position.
+  // A line with the pen from the current position to (x, y), which becomes
+  // the current position. A one-pixel pen with a flat cap leaves out the
+  // end point; other caps cover it.
   virtual void LineTo(int x, int y) = 0;
   virtual void Polyline(std::span<const Point> points) = 0;
   virtual void SetPixel(int x, int y, Colour colour) = 0;
