@@ -386,19 +386,20 @@ std::optional<TItemRecord> TPin::ToRecord(TPointL origin) const {
   pin.showName = showName ? 1 : 0;
   pin.electricType = electricType;
   pin.shapeAndLength = shapeAndLength;
-  pin.direction = std::uint8_t(direction & 3);
+  pin.direction = std::uint8_t(direction);
   pin.x = I16(position.x - origin.x);
   pin.y = I16(position.y - origin.y);
   pin.visibility = visibility;
   pin.nameOffsetX = nameOffset.x;
   pin.nameOffsetY = nameOffset.y;
   pin.fontSize = fontSize;
+  TItemRecord fresh = MakePinItem(pin);
   if (source_) {
     TPinData was = PinOf(*source_);
     was.showName = was.showName ? 1 : 0;
-    if (was == pin) return source_;
+    if (MakePinItem(was) == fresh) return source_;
   }
-  return MakePinItem(pin);
+  return fresh;
 }
 
 void TPin::FromRecord(const TItemRecord& record, TPointL origin) {
@@ -407,7 +408,7 @@ void TPin::FromRecord(const TItemRecord& record, TPointL origin) {
   showName = pin.showName != 0;
   electricType = pin.electricType;
   shapeAndLength = pin.shapeAndLength;
-  direction = pin.direction & 3;
+  direction = pin.direction;  // as stored; drawn by its low two bits
   position = {origin.x + pin.x, origin.y + pin.y};
   visibility = pin.visibility;
   nameOffset = {pin.nameOffsetX, pin.nameOffsetY};
@@ -421,7 +422,7 @@ TPinProperties TPin::Properties() const {
   p.showName = showName;
   p.shape = shapeAndLength & 0x0F;
   p.length = Length();
-  p.direction = direction;
+  p.direction = direction & 3;
   p.electricType = electricType;
   p.visibility = visibility;
   char buffer[32];
@@ -514,13 +515,14 @@ std::optional<TItemRecord> TXText::ToRecord(TPointL origin) const {
   t.bold = bold ? 1 : 0;
   t.italic = italic ? 1 : 0;
   t.colour = colour;
+  TItemRecord fresh = MakeTextItem(t);
   if (source_) {
     TTextData was = TextOf(*source_);
     was.bold = was.bold ? 1 : 0;
     was.italic = was.italic ? 1 : 0;
-    if (was == t) return source_;
+    if (MakeTextItem(was) == fresh) return source_;
   }
-  return MakeTextItem(t);
+  return fresh;
 }
 
 void TXText::FromRecord(const TItemRecord& record, TPointL origin) {
