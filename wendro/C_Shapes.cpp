@@ -125,7 +125,7 @@ void TDirCanvas::SetMode(TPenMode mode) {
 
 void TDirCanvas::SetPen(std::int32_t colour, int width, int style) {
   context_.SetPenStyle(style);
-  context_.SetPenWidth(std::max(1, width));
+  context_.SetPenWidth(width);  // world units; a hairline (0) stays one pixel
   context_.SetPenColour(mode_ == TPenMode::Erase ? kWhite : context_.MapColour(colour));
 }
 
@@ -181,7 +181,8 @@ TRectL TDirCanvas::Text(std::int32_t x, std::int32_t y, std::string_view text, T
   const TPointL p = Map(x, y);
   if (mode_ == TPenMode::Erase) style.colour = kWhite;
   if (mode_ == TPenMode::Outline) style.outline = true;
-  return context_.DrawText(p.x, p.y, text, style);
+  lastText_ = context_.DrawText(p.x, p.y, text, style);
+  return lastText_;
 }
 
 void TDirCanvas::Handle(TPointL p) {

@@ -102,8 +102,10 @@ class TDirCanvas {
   void Arc(TPointL a, TPointL b, TPointL start, TPointL end);
   void Pie(TPointL a, TPointL b, TPointL start, TPointL end);
   void Polygon(const std::vector<TPointL>& points);
-  // A text at a frame point; the world rectangle it takes.
+  // A text at a frame point; the world rectangle it takes, also kept as
+  // the last text's.
   TRectL Text(std::int32_t x, std::int32_t y, std::string_view text, TTextStyle style);
+  TRectL LastTextRect() const { return lastText_; }
   // A 5 × 5 grey handle at a world point.
   void Handle(TPointL p);
 
@@ -114,6 +116,7 @@ class TDirCanvas {
   int direction_ = 0;
   bool mirrored_ = false;
   TPenMode mode_ = TPenMode::Normal;
+  TRectL lastText_;
 };
 
 // --- objects --------------------------------------------------------------------

@@ -183,6 +183,7 @@ void TDrawContext::SetXorMode(bool on) {
 }
 
 void TDrawContext::SetRasterMode(platform::RasterMode mode) {
+  raster_ = mode;
   xor_ = mode != platform::RasterMode::Copy;
   if (canvas_) canvas_->SetRasterMode(mode);
 }
@@ -248,7 +249,15 @@ void TDrawContext::InvalidateWorldRect(const TRectL& r) {
 
 void TDrawContext::FocusRect(const TRectL& r) {
   const platform::Rect d = DeviceBox({r.left, r.top}, {r.right, r.bottom}, false);
-  if (auto* c = Target()) c->FocusRect(d);
+  auto* c = Target();
+  if (!c) return;
+  c->SetRasterMode(platform::RasterMode::Xor);
+  c->SetPen({RoleColour(kRoleSelectionRect), 1, platform::PenStyle::Dot, platform::LineCap::Flat});
+  c->SetBrush({false, 0});
+  c->Rectangle(d);
+  c->SetRasterMode(raster_);
+  c->SetBrush({true, brushColour_});
+  ApplyPen();
 }
 
 void TDrawContext::CrossHair(std::int32_t x, std::int32_t y) {
@@ -261,7 +270,7 @@ void TDrawContext::CrossHair(std::int32_t x, std::int32_t y) {
   c->LineTo(device_.right - shiftX_, dy);
   c->MoveTo(dx, device_.top - shiftY_);
   c->LineTo(dx, device_.bottom - shiftY_);
-  c->SetRasterMode(xor_ ? platform::RasterMode::Xor : platform::RasterMode::Copy);
+  c->SetRasterMode(raster_);
   ApplyPen();
 }
 
@@ -276,7 +285,7 @@ void TDrawContext::HandleMark(std::int32_t x, std::int32_t y, bool invalidateOnl
   if (!c) return;
   c->SetRasterMode(platform::RasterMode::Invert);
   c->FillRect(r, 0);
-  c->SetRasterMode(xor_ ? platform::RasterMode::Xor : platform::RasterMode::Copy);
+  c->SetRasterMode(raster_);
 }
 
 void TDrawContext::DeviceSquare(std::int32_t x, std::int32_t y, int half, Colour colour) {
@@ -522,7 +531,7 @@ TRectL TDrawContext::DrawText(std::int32_t x, std::int32_t y, std::string_view t
       c->LineTo(l + x1, t);
     }
   }
-  c->SetRasterMode(xor_ ? platform::RasterMode::Xor : platform::RasterMode::Copy);
+  c->SetRasterMode(raster_);
   ApplyPen();
   return world;
 }
@@ -704,11 +713,12 @@ TPinGeometry PinGeometry(std::uint8_t shapeAndLength) {
   TPinGeometry g;
   const int shape = shapeAndLength & 0x0F;
   const int units = 4 * (shapeAndLength >> 4);
-  if (units == 0 || shape >= 8) return g;
+  if (units == 0) return g;
   if (shape & 2) {
     g.lines.push_back({{units, -3}, {units + 3, 0}});
     g.lines.push_back({{units + 3, 0}, {units, 3}});
   }
+  if (shape >= 8) return g;
   // A dot takes the last 4 units of the line.
   const int line = (shape & 1) ? std::max(0, units - 4) : units;
   g.lines.push_back({{0, 0}, {line, 0}});

@@ -129,6 +129,7 @@ class TDrawContext {
   void Update() {
     if (update) update();
   }
+  // A dotted XOR frame in the selection rectangle's colour.
   void FocusRect(const TRectL& r);
   void CrossHair(std::int32_t x, std::int32_t y);
   void HandleMark(std::int32_t x, std::int32_t y, bool invalidateOnly);
@@ -195,7 +196,8 @@ class TDrawContext {
   platform::Colour penColour_ = 0;
   int penWidth_ = 1;
   int penStyle_ = 0;
-  bool xor_ = false;
+  bool xor_ = false;  // any raster mode but copy
+  platform::RasterMode raster_ = platform::RasterMode::Copy;
   platform::Colour brushColour_ = 0xFFFFFF;
   platform::Font font_;
   TPointL position_, cor_;
@@ -208,8 +210,8 @@ class TDrawContext {
 // --- rendering of stored items -------------------------------------------------
 
 // The lines of a pin in pin-local units (along, across): the clock's two
-// strokes and the pin line, and the box of its dot. Nothing for length 0 or
-// with shape bit 3 (no pin line).
+// strokes, the pin line and the box of its dot. Nothing for length 0; only
+// the clock with shape bit 3 (no pin line).
 struct TPinGeometry {
   std::vector<std::pair<TPointL, TPointL>> lines;
   bool dot = false;

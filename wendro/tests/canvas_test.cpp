@@ -2,6 +2,8 @@
 // recording canvas (device = world at scale 1 unless a test says otherwise).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "Canvas.h"
 #include "drawing_fixture.h"
 #include "fake_metrics.h"
@@ -207,6 +209,12 @@ TEST(DrawContext, PinGeometry) {
   EXPECT_EQ(dots[0].points, (std::vector<Point>{{48, 54}, {53, 59}}));
   EXPECT_TRUE(both.canvas.Of(CanvasOp::Text).empty()) << "name not shown";
 
+  // Shape bit 3 leaves out the line and the dot, not the clock.
+  Scene noLine;
+  DrawPin(noLine.context, {"A", 0, 4, 0x2B, 1, 0, 0, 0, 0, 0, 8.0});
+  EXPECT_EQ(noLine.canvas.Of(CanvasOp::Line).size(), 2u);
+  EXPECT_TRUE(noLine.canvas.Of(CanvasOp::Ellipse).empty());
+
   // A hidden name shows with supplementary data, beyond the end point.
   Scene hidden;
   hidden.context.flags = kDrawSupplementary;
@@ -288,6 +296,10 @@ TEST(DrawContext, EveryItemTypeIsDrawnAndTheRecordsStayAsTheyAre) {
   EXPECT_EQ(s.canvas.Ops().front().kind, CanvasOp::Line);
   const auto texts = s.canvas.Of(CanvasOp::Text);
   EXPECT_EQ(texts.back().text, "VCC");
+  // Each pin name once, shown or hidden, though pins are drawn in two passes.
+  for (const char* name : {"IN", "CLK", "OUT", "VCC"})
+    EXPECT_EQ(std::count_if(texts.begin(), texts.end(), [&](const CanvasOp& t) { return t.text == name; }), 1)
+        << name;
   // The item text turns with the drawing.
   bool turnedText = false;
   for (const auto& t : texts) turnedText |= t.text == "AMP1" && t.font.escapement == 900 && t.font.weight == 700;
