@@ -451,9 +451,10 @@ void TDrawContext::PinLineTo(std::int32_t along, std::int32_t across) {
 
 TRectL TDrawContext::DrawText(std::int32_t x, std::int32_t y, std::string_view text, const TTextStyle& style) {
   platform::Font font = font_;
-  // A size that is no number, or beyond any screen, shows nothing.
-  const float height = float(sy_) * 14.0f * float(style.factor);
-  font.height = std::isfinite(height) && height < 32768 ? int(std::lround(height)) : 0;
+  // A size that is no number, not positive or beyond any screen shows
+  // nothing.
+  const double height = sy_ < 32768 && std::abs(style.factor) < 32768 ? float(sy_) * 14.0f * float(style.factor) : 0.0;
+  font.height = height > 0 && height < 32768 ? int(std::lround(height)) : 0;
   const bool vertical = style.orientation == 1 || style.orientation == 3;
   font.escapement = 0;
   if (vertical) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 #include "Canvas.h"
 #include "drawing_fixture.h"
@@ -329,6 +330,16 @@ TEST(DrawPreview, FitsClipsAndDropsTextsTooSmallToShow) {
   DrawPreview(tiny, {0, 0, 2, 2}, device, 1, metrics);
   EXPECT_FALSE(tiny.Of(CanvasOp::Rectangle).empty());
   EXPECT_TRUE(tiny.Of(CanvasOp::Text).empty());
+
+  // Sizes that are no number, not positive or beyond any screen draw no
+  // text either.
+  for (double factor : {-1.0, -5e9, 1e9, std::nan(""), 0.0}) {
+    Scene s;
+    TTextStyle style;
+    style.factor = factor;
+    s.context.DrawText(10, 10, "~A~B", style);
+    EXPECT_TRUE(s.canvas.Ops().empty()) << factor;
+  }
 
   // No drawing: nothing.
   TDevice none;
