@@ -107,10 +107,16 @@ std::string Quoted(std::string_view text) {
   return out + "\"";
 }
 
+std::vector<std::string> ValueLines(const OutputTable& table, const ModelView& view, int precision) {
+  std::vector<std::string> lines;
+  for (int index : table.catalog) lines.push_back("E " + Number(precision, view.values.at(index)));
+  lines.emplace_back(".E");
+  return lines;
+}
+
 void WriteValueLines(const OutputTable& table, const ModelView& view, int precision,
                      platform::TextFileWriter& out) {
-  for (int index : table.catalog) out.writeLine("E " + Number(precision, view.values.at(index)));
-  out.writeLine(".E");
+  for (const std::string& line : ValueLines(table, view, precision)) out.writeLine(line);
 }
 
 }  // namespace
@@ -203,10 +209,14 @@ void WriteSpiceModel(const OutputTable& table, const ModelView& view, platform::
   out.writeLine(line + ")");
 }
 
+std::vector<std::string> CatalogBlockLines(const OutputTable& table, const ModelView& view) {
+  std::vector<std::string> lines{"$ " + std::string(view.name), "U " + std::string(view.usage)};
+  for (std::string& line : ValueLines(table, view, table.catalogPrecision)) lines.push_back(std::move(line));
+  return lines;
+}
+
 void WriteCatalogBlock(const OutputTable& table, const ModelView& view, platform::TextFileWriter& out) {
-  out.writeLine("$ " + std::string(view.name));
-  out.writeLine("U " + std::string(view.usage));
-  WriteValueLines(table, view, table.catalogPrecision, out);
+  for (const std::string& line : CatalogBlockLines(table, view)) out.writeLine(line);
 }
 
 void WriteMplEntry(const OutputTable& table, const ModelView& view, platform::TextFileWriter& mpl,

@@ -58,5 +58,41 @@ TEST(LibraryHeader, AFileOfFewerThanThreeLinesIsNoLibrary) {
   EXPECT_THROW(LibraryFile(dir.Path("missing.LBR")), platform::FileError);
 }
 
+// What Open asks of a library's header: a device kind and a version that
+// the program reads; the refusal names the file and what is wrong.
+TEST(LibraryHeader, AnOpenedLibraryNamesADeviceKindAndAReadableVersion) {
+  ScratchDir dir;
+  const struct {
+    const char* kind;
+    const char* version;
+    const char* refusal;  // the end of the message; null: accepted
+  } rows[] = {
+      {"1", "1", nullptr},
+      {"8", "2", nullptr},
+      {"6 N-MOS", "  2", nullptr},
+      {"0", "2", " is no library of the parameter extractor: its type 0 names no device kind."},
+      {"9", "1", " is no library of the parameter extractor: its type 9 names no device kind."},
+      {"x", "1", " is no library of the parameter extractor: its type 0 names no device kind."},
+      {"3", "3", " is of the library version 3, which this program cannot read."},
+      {"3", "0", " is of the library version 0, which this program cannot read."},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.kind) + "/" + row.version);
+    const std::string path = dir.File(
+        "h.LBR", Crlf(std::string("title\nType    : ") + row.kind + "\nVersion : " + row.version + "\nNAME\n"));
+    LibraryFile file(path);
+    if (!row.refusal) {
+      EXPECT_NO_THROW(file.ReadLibraryHeader());
+      continue;
+    }
+    try {
+      file.ReadLibraryHeader();
+      ADD_FAILURE() << "accepted";
+    } catch (const LibraryError& e) {
+      EXPECT_EQ(e.what(), path + row.refusal);
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pakro
