@@ -5,7 +5,8 @@
 namespace pakro {
 
 std::string LibraryNumber(long double value) {
-  return FloatToText(FloatFormat::General, LibraryPrecision, 2, value);
+  char text[FloatTextCapacity];
+  return std::string(text, FloatToChars(text, LibraryPrecision, value));
 }
 
 double LineValue(std::string_view line) {
@@ -22,9 +23,9 @@ void RecordReader::Curve(TGraph& curve) {
   const int capacity = static_cast<int>(curve.X.size());
   int count = 0;
   for (;;) {
-    const std::string x = file_.NextLine();
+    const std::string_view x = file_.NextLine();
     if (x == ">") break;
-    const std::string y = file_.NextLine();
+    const std::string_view y = file_.NextLine();
     if (y == ">") file_.Fail("a point of the curve lacks its second value.");
     // Points beyond the curve's capacity are passed over.
     if (count < capacity) {
@@ -45,21 +46,31 @@ void RecordReader::Curve(TGraph& curve) {
   curve.Count = count;
 }
 
+void RecordWriter::Flush() {
+  out_.write(buffer_);
+  buffer_.clear();
+}
+
+void RecordWriter::NumberLine(long double value) {
+  char text[FloatTextCapacity];
+  Put(std::string_view(text, FloatToChars(text, LibraryPrecision, value)));
+}
+
 void RecordWriter::Curve(const TGraph& curve) {
-  out_.writeLine("<");
+  Put("<");
   const int count = std::clamp(curve.Count, 0, static_cast<int>(curve.X.size()));
   for (int i = 0; i < count; ++i) {
-    out_.writeLine(LibraryNumber(curve.X[i]));
-    out_.writeLine(LibraryNumber(curve.Y[i]));
+    NumberLine(curve.X[i]);
+    NumberLine(curve.Y[i]);
   }
-  out_.writeLine(">");
+  Put(">");
 }
 
 void RecordWriter::Line(std::string_view text) {
   if (text.find_first_of("\r\n") == std::string_view::npos)
-    out_.writeLine(text);
+    Put(text);
   else
-    out_.writeLine(withoutLineBreaks(text));
+    Put(withoutLineBreaks(text));
 }
 
 }  // namespace pakro

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace pakro {
@@ -16,70 +17,116 @@ std::string CommaToPoint(std::string_view text) {
 
 namespace {
 
-// The value's magnitude as 18 significant decimal digits and the number of
-// digits before the decimal point.
+// The value's magnitude as 18 significant decimal digits, correctly
+// rounded, and the number of digits before the decimal point.
 struct DecimalDigits {
-  std::string digits;
+  char digits[20];
+  int count = 0;
   int exponent = 0;
 };
 
-DecimalDigits ToDecimalDigits(long double magnitude) {
+void ToDecimalDigits(long double magnitude, DecimalDigits& result) {
   char buffer[64];
-  auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
-                                 std::chars_format::scientific, 17);
-  DecimalDigits result;
-  const char* p = buffer;
-  for (; p != end && *p != 'e'; ++p)
-    if (*p >= '0' && *p <= '9') result.digits += *p;
-  if (p != end) result.exponent = std::atoi(std::string(p + 1, static_cast<const char*>(end)).c_str()) + 1;
+  const double narrow = static_cast<double>(magnitude);
+  // A value that a double holds exactly has the same decimal expansion as
+  // that double, whose conversion is far quicker.
+  auto [end, ec] = static_cast<long double>(narrow) == magnitude
+                       ? std::to_chars(buffer, buffer + sizeof buffer, narrow, std::chars_format::scientific, 17)
+                       : std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 17);
   (void)ec;
-  return result;
+  const char* p = buffer;
+  result.count = 0;
+  for (; p != end && *p != 'e'; ++p)
+    if (*p >= '0' && *p <= '9' && result.count < static_cast<int>(sizeof result.digits)) result.digits[result.count++] = *p;
+  result.exponent = 0;
+  if (p != end) {
+    ++p;
+    const bool negative = p != end && *p == '-';
+    if (p != end && (*p == '-' || *p == '+')) ++p;
+    int e = 0;
+    for (; p != end; ++p) e = e * 10 + (*p - '0');
+    result.exponent = (negative ? -e : e) + 1;
+  }
+}
+
+// Appends text to out at pos.
+void Put(char* out, std::size_t& pos, const char* text, std::size_t n) {
+  std::memcpy(out + pos, text, n);
+  pos += n;
 }
 
 }  // namespace
 
-std::string FloatToText(FloatFormat /*format*/, int precision, int /*digits*/, long double value) {
-  if (std::isnan(value)) return "NAN";
-  if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
-  if (value == 0) return "0";
+std::size_t FloatToChars(char (&out)[FloatTextCapacity], int precision, long double value) {
+  std::size_t pos = 0;
+  if (std::isnan(value)) {
+    Put(out, pos, "NAN", 3);
+    return pos;
+  }
+  if (std::isinf(value)) {
+    if (value < 0) out[pos++] = '-';
+    Put(out, pos, "INF", 3);
+    return pos;
+  }
+  if (value == 0) {
+    out[pos++] = '0';
+    return pos;
+  }
   precision = std::clamp(precision, 1, 18);
 
-  DecimalDigits d = ToDecimalDigits(std::fabs(value));
-  std::string& digits = d.digits;
+  DecimalDigits d;
+  ToDecimalDigits(std::fabs(value), d);
+  char* digits = d.digits;
+  int count = d.count;
   int e = d.exponent;
-  if (static_cast<int>(digits.size()) > precision) {
+  if (count > precision) {
     const bool up = digits[precision] >= '5';
-    digits.resize(precision);
+    count = precision;
     if (up) {
       int i = precision - 1;
       while (i >= 0 && digits[i] == '9') digits[i--] = '0';
       if (i < 0) {
-        digits = "1";
+        digits[0] = '1';
+        count = 1;
         ++e;
       } else {
         ++digits[i];
       }
     }
   }
-  while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+  while (count > 1 && digits[count - 1] == '0') --count;
 
-  std::string out = value < 0 ? "-" : "";
-  const int count = static_cast<int>(digits.size());
+  if (value < 0) out[pos++] = '-';
   if (e >= -3 && e <= precision) {
     if (e > 0) {
-      out += digits.substr(0, std::min(count, e));
-      if (count < e) out.append(e - count, '0');
-      if (count > e) out += "." + digits.substr(e);
+      Put(out, pos, digits, static_cast<std::size_t>(std::min(count, e)));
+      for (int i = count; i < e; ++i) out[pos++] = '0';
+      if (count > e) {
+        out[pos++] = '.';
+        Put(out, pos, digits + e, static_cast<std::size_t>(count - e));
+      }
     } else {
-      out += "0." + std::string(-e, '0') + digits;
+      Put(out, pos, "0.", 2);
+      for (int i = 0; i < -e; ++i) out[pos++] = '0';
+      Put(out, pos, digits, static_cast<std::size_t>(count));
     }
   } else {
-    out += digits[0];
-    if (count > 1) out += "." + digits.substr(1);
-    out += "E";
-    out += std::to_string(e - 1);
+    out[pos++] = digits[0];
+    if (count > 1) {
+      out[pos++] = '.';
+      Put(out, pos, digits + 1, static_cast<std::size_t>(count - 1));
+    }
+    out[pos++] = 'E';
+    auto [end, ec] = std::to_chars(out + pos, out + FloatTextCapacity, e - 1);
+    (void)ec;
+    pos = static_cast<std::size_t>(end - out);
   }
-  return out;
+  return pos;
+}
+
+std::string FloatToText(FloatFormat /*format*/, int precision, int /*digits*/, long double value) {
+  char out[FloatTextCapacity];
+  return std::string(out, FloatToChars(out, precision, value));
 }
 
 namespace {
@@ -96,35 +143,70 @@ int ReadNumber(std::string_view t, double& value) {
   while (i < n && (t[i] == ' ' || t[i] == '\t')) ++i;
   bool negative = false;
   if (i < n && (t[i] == '+' || t[i] == '-')) negative = t[i++] == '-';
-  std::string whole, fraction;
-  while (i < n && IsDigit(t[i])) whole += t[i++];
+  const std::size_t wholeStart = i;
+  while (i < n && IsDigit(t[i])) ++i;
+  const std::string_view whole = t.substr(wholeStart, i - wholeStart);
+  std::string_view fraction;
   if (i < n && t[i] == '.') {
-    ++i;
-    while (i < n && IsDigit(t[i])) fraction += t[i++];
+    const std::size_t fractionStart = ++i;
+    while (i < n && IsDigit(t[i])) ++i;
+    fraction = t.substr(fractionStart, i - fractionStart);
   }
   if (whole.empty() && fraction.empty()) return failAt(i);
-  std::string exponent;
+  std::string_view exponent;
   if (i < n && (t[i] == 'E' || t[i] == 'e')) {
-    ++i;
-    if (i < n && (t[i] == '+' || t[i] == '-')) exponent += t[i++];
+    const std::size_t exponentStart = ++i;
+    if (i < n && (t[i] == '+' || t[i] == '-')) ++i;
     const std::size_t firstDigit = i;
-    while (i < n && IsDigit(t[i])) exponent += t[i++];
+    while (i < n && IsDigit(t[i])) ++i;
     if (i == firstDigit) return failAt(i);
+    exponent = t.substr(exponentStart, i - exponentStart);
   }
   if (i < n) return failAt(i);
 
-  std::string canonical = negative ? "-" : "";
-  canonical += (whole.empty() ? "0" : whole) + "." + (fraction.empty() ? "0" : fraction);
-  if (!exponent.empty()) canonical += "e" + exponent;
+  // The number as from_chars reads it: the sign if negative, then the
+  // mantissa and exponent as written.
   double parsed = 0;
-  auto [end, ec] = std::from_chars(canonical.data(), canonical.data() + canonical.size(), parsed);
+  char buffer[128];
+  std::string canonical;
+  const char* first = nullptr;
+  const char* last = nullptr;
+  const std::size_t length = (negative ? 1 : 0) + whole.size() + 1 + fraction.size() + 2 + exponent.size() + 2;
+  if (length <= sizeof buffer) {
+    std::size_t pos = 0;
+    if (negative) buffer[pos++] = '-';
+    if (whole.empty()) buffer[pos++] = '0';
+    std::memcpy(buffer + pos, whole.data(), whole.size());
+    pos += whole.size();
+    buffer[pos++] = '.';
+    if (fraction.empty()) buffer[pos++] = '0';
+    std::memcpy(buffer + pos, fraction.data(), fraction.size());
+    pos += fraction.size();
+    if (!exponent.empty()) {
+      buffer[pos++] = 'e';
+      std::memcpy(buffer + pos, exponent.data(), exponent.size());
+      pos += exponent.size();
+    }
+    first = buffer;
+    last = buffer + pos;
+  } else {
+    canonical = negative ? "-" : "";
+    canonical += std::string(whole.empty() ? "0" : whole) + "." + std::string(fraction.empty() ? "0" : fraction);
+    if (!exponent.empty()) canonical += "e" + std::string(exponent);
+    first = canonical.data();
+    last = canonical.data() + canonical.size();
+  }
+  auto [end, ec] = std::from_chars(first, last, parsed);
   (void)end;
   if (ec == std::errc::result_out_of_range) {
     // Too large, or too small to be anything but zero: find out which from
     // the position of the first significant digit and the exponent.
-    const std::string mantissa = whole + fraction;
-    const std::size_t first = mantissa.find_first_not_of('0');
-    long long magnitude = static_cast<long long>(whole.size()) - static_cast<long long>(first);
+    std::size_t firstSignificant = whole.find_first_not_of('0');
+    if (firstSignificant == std::string_view::npos) {
+      const std::size_t inFraction = fraction.find_first_not_of('0');
+      firstSignificant = inFraction == std::string_view::npos ? std::string::npos : whole.size() + inFraction;
+    }
+    long long magnitude = static_cast<long long>(whole.size()) - static_cast<long long>(firstSignificant);
     long long power = 0;
     for (char c : exponent)
       if (IsDigit(c)) power = std::min(power * 10 + (c - '0'), 1'000'000'000LL);
