@@ -4,6 +4,8 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <locale>
 #include <string>
 #include <vector>
@@ -202,6 +204,43 @@ TEST_F(CommaLocale, AxisLabelsIgnoreTheLocale) {
   EXPECT_EQ(AxisNumberText(2.5E-7), "2E-7");
   EXPECT_EQ(SignedAxisNumberText(-5E-12), "-5E-12");
   EXPECT_EQ(AxisNumberText(0.37), "0.4");
+}
+
+// At 18 digits the text shows every digit of the value's correctly rounded
+// 18-digit expansion, whichever way a value is converted: doubles take a
+// quicker conversion than long doubles, and both must give the digits of
+// the C library's conversion of the long double, ties at the 19th digit
+// included.
+TEST(FloatToText, EighteenDigitsAreThoseOfTheExactExpansion) {
+  auto reference = [](long double v) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.17Le", v);
+    std::string text(buffer);
+    const std::size_t e = text.find('e');
+    std::string mantissa = text.substr(0, e);
+    while (mantissa.back() == '0') mantissa.pop_back();
+    if (mantissa.back() == '.') mantissa.pop_back();
+    return mantissa + "E" + std::to_string(std::stoi(text.substr(e + 1)));
+  };
+  std::vector<long double> values;
+  // k * 2^-n ends in a 5 at its last digit; some end at the 19th
+  for (int n = 20; n <= 80; ++n)
+    for (long double k : {1.0L, 3.0L, 5.0L, 7.0L, 9.0L, 1001.0L})
+      values.push_back(std::ldexp(k, -n) * 1E-30L);
+  values.push_back(std::ldexp(1.0L, -27));  // 7.450580596923828125E-9
+  std::uint64_t state = 88172645463325252ULL;
+  for (int i = 0; i < 2000; ++i) {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    const double d = std::ldexp(static_cast<double>(state >> 11), -53 - static_cast<int>(state % 200));
+    values.push_back(d);
+    values.push_back(static_cast<long double>(d) * (1 + 1E-17L));  // no double holds it
+  }
+  for (long double v : values) {
+    if (!(std::fabs(v) < 1E-4L)) continue;  // the exponent form only
+    EXPECT_EQ(FloatToText(FloatFormat::General, 18, 2, v), reference(v)) << static_cast<double>(v);
+  }
 }
 
 TEST(ArrayScans, ScanTheFirstNValues) {
