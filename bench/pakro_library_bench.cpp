@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -117,10 +118,28 @@ BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
+// Keeps the real time of each run, for the ratios printed at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) times[run.benchmark_name()] = run.GetAdjustedRealTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+  void PrintRatio(const char* what, const std::string& work, const std::string& plain) const {
+    const auto w = times.find(work), p = times.find(plain);
+    if (w == times.end() || p == times.end() || p->second <= 0) return;
+    std::printf("%s: x%.1f of the plain %s (aim: at most x10)\n", what, w->second / p->second, what);
+  }
+  std::map<std::string, double> times;
+};
+
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatio("read", "BM_ReadLibrary", "BM_PlainRead");
+  reporter.PrintRatio("write", "BM_WriteLibrary", "BM_PlainWrite");
   benchmark::Shutdown();
   std::error_code ignored;
   std::filesystem::remove(ScratchFile("pakro_bench_library.LBR"), ignored);
