@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -49,6 +50,57 @@ void ToDecimalDigits(long double magnitude, DecimalDigits& result) {
   }
 }
 
+// The powers of ten that a double holds exactly.
+constexpr double kPowersOfTen[] = {1E0,  1E1,  1E2,  1E3,  1E4,  1E5,  1E6,  1E7,  1E8,  1E9,  1E10, 1E11,
+                                   1E12, 1E13, 1E14, 1E15, 1E16, 1E17, 1E18, 1E19, 1E20, 1E21, 1E22};
+constexpr int kMaxExactPower = 22;
+
+// The digits that rounding the 18-digit expansion of a double magnitude
+// half up at `precision` digits gives, found with one scaling by a power of
+// ten. The scaled value is off by far less than the margin kept around the
+// point halfway between two results, and any value that comes near it, or
+// near the bounds of the digit count, is left to the exact conversion
+// (false). Outside that margin the 18-digit rounding cannot move the result.
+bool QuickRoundedDigits(double magnitude, int precision, char* digits, int& count, int& exponent) {
+  if (precision > 8 || !(magnitude >= 1E-300 && magnitude <= 1E300)) return false;
+  // Digits before the point, from the binary exponent; corrected below.
+  int e = static_cast<int>(std::floor(std::ilogb(magnitude) * 0.30102999566398120)) + 1;
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    const int k = precision - e;
+    if (k < -kMaxExactPower || k > kMaxExactPower) return false;
+    const double scaled = k >= 0 ? magnitude * kPowersOfTen[k] : magnitude / kPowersOfTen[-k];
+    const double low = kPowersOfTen[precision - 1], high = kPowersOfTen[precision];
+    constexpr double margin = 1E-6;
+    if (scaled < low * (1 - margin)) {
+      --e;
+      continue;
+    }
+    if (scaled >= high * (1 + margin)) {
+      ++e;
+      continue;
+    }
+    if (scaled < low * (1 + margin) || scaled >= high * (1 - margin)) return false;
+    const double whole = std::floor(scaled);
+    const double rest = scaled - whole;
+    if (std::fabs(rest - 0.5) < margin) return false;
+    auto n = static_cast<std::uint64_t>(whole) + (rest > 0.5 ? 1 : 0);
+    if (n == static_cast<std::uint64_t>(high)) {
+      digits[0] = '1';
+      count = 1;
+      exponent = e + 1;
+      return true;
+    }
+    for (int i = precision - 1; i >= 0; --i) {
+      digits[i] = static_cast<char>('0' + n % 10);
+      n /= 10;
+    }
+    count = precision;
+    exponent = e;
+    return true;
+  }
+  return false;
+}
+
 // Appends text to out at pos.
 void Put(char* out, std::size_t& pos, const char* text, std::size_t n) {
   std::memcpy(out + pos, text, n);
@@ -75,10 +127,16 @@ std::size_t FloatToChars(char (&out)[FloatTextCapacity], int precision, long dou
   precision = std::clamp(precision, 1, 18);
 
   DecimalDigits d;
-  ToDecimalDigits(std::fabs(value), d);
   char* digits = d.digits;
-  int count = d.count;
-  int e = d.exponent;
+  int count = 0;
+  int e = 0;
+  const long double magnitude = std::fabs(value);
+  const double narrow = static_cast<double>(magnitude);
+  if (static_cast<long double>(narrow) != magnitude || !QuickRoundedDigits(narrow, precision, digits, count, e)) {
+    ToDecimalDigits(magnitude, d);
+    count = d.count;
+    e = d.exponent;
+  }
   if (count > precision) {
     const bool up = digits[precision] >= '5';
     count = precision;
@@ -163,6 +221,27 @@ int ReadNumber(std::string_view t, double& value) {
     exponent = t.substr(exponentStart, i - exponentStart);
   }
   if (i < n) return failAt(i);
+
+  // A mantissa of at most 15 digits scaled by at most 22 decimal places is
+  // one exact double times or divided by another, a single correctly
+  // rounded operation: the value that from_chars gives.
+  if (whole.size() + fraction.size() <= 15 && exponent.size() <= 3) {
+    std::uint64_t mantissa = 0;
+    for (char c : whole) mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+    for (char c : fraction) mantissa = mantissa * 10 + static_cast<unsigned>(c - '0');
+    int power = 0;
+    for (char c : exponent)
+      if (IsDigit(c)) power = power * 10 + (c - '0');
+    if (!exponent.empty() && exponent[0] == '-') power = -power;
+    power -= static_cast<int>(fraction.size());
+    if (power >= -kMaxExactPower && power <= kMaxExactPower) {
+      const double m = static_cast<double>(mantissa);
+      double quick = power >= 0 ? m * kPowersOfTen[power] : m / kPowersOfTen[-power];
+      if (negative) quick = -quick;
+      value = quick;
+      return 0;
+    }
+  }
 
   // The number as from_chars reads it: the sign if negative, then the
   // mantissa and exponent as written.
