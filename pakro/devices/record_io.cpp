@@ -56,6 +56,11 @@ void RecordWriter::NumberLine(long double value) {
   Put(std::string_view(text, FloatToChars(text, LibraryPrecision, value)));
 }
 
+void RecordWriter::NumberLine(double value) {
+  char text[FloatTextCapacity];
+  Put(std::string_view(text, FloatToChars(text, LibraryPrecision, value)));
+}
+
 void RecordWriter::Curve(const TGraph& curve) {
   Put("<");
   const int count = std::clamp(curve.Count, 0, static_cast<int>(curve.X.size()));

@@ -115,6 +115,7 @@ class RecordWriter {
     buffer_.append("\r\n");
   }
   void NumberLine(long double value);
+  void NumberLine(double value);
   platform::TextFileWriter& out_;
   std::string buffer_;
 };

@@ -63,8 +63,12 @@ constexpr int kMaxExactPower = 22;
 // (false). Outside that margin the 18-digit rounding cannot move the result.
 bool QuickRoundedDigits(double magnitude, int precision, char* digits, int& count, int& exponent) {
   if (precision > 8 || !(magnitude >= 1E-300 && magnitude <= 1E300)) return false;
-  // Digits before the point, from the binary exponent; corrected below.
-  int e = static_cast<int>(std::floor(std::ilogb(magnitude) * 0.30102999566398120)) + 1;
+  // Digits before the point, from the binary exponent (78913 / 2^18 is just
+  // below log10 2); corrected below.
+  std::uint64_t bits = 0;
+  std::memcpy(&bits, &magnitude, sizeof bits);
+  const int binaryExponent = static_cast<int>((bits >> 52) & 0x7FF) - 1023;
+  int e = ((binaryExponent * 78913) >> 18) + 1;
   for (int attempt = 0; attempt < 3; ++attempt) {
     const int k = precision - e;
     if (k < -kMaxExactPower || k > kMaxExactPower) return false;
@@ -80,7 +84,7 @@ bool QuickRoundedDigits(double magnitude, int precision, char* digits, int& coun
       continue;
     }
     if (scaled < low * (1 + margin) || scaled >= high * (1 - margin)) return false;
-    const double whole = std::floor(scaled);
+    const double whole = static_cast<double>(static_cast<std::uint64_t>(scaled));
     const double rest = scaled - whole;
     if (std::fabs(rest - 0.5) < margin) return false;
     auto n = static_cast<std::uint64_t>(whole) + (rest > 0.5 ? 1 : 0);
@@ -109,34 +113,12 @@ void Put(char* out, std::size_t& pos, const char* text, std::size_t n) {
 
 }  // namespace
 
-std::size_t FloatToChars(char (&out)[FloatTextCapacity], int precision, long double value) {
-  std::size_t pos = 0;
-  if (std::isnan(value)) {
-    Put(out, pos, "NAN", 3);
-    return pos;
-  }
-  if (std::isinf(value)) {
-    if (value < 0) out[pos++] = '-';
-    Put(out, pos, "INF", 3);
-    return pos;
-  }
-  if (value == 0) {
-    out[pos++] = '0';
-    return pos;
-  }
-  precision = std::clamp(precision, 1, 18);
+namespace {
 
-  DecimalDigits d;
-  char* digits = d.digits;
-  int count = 0;
-  int e = 0;
-  const long double magnitude = std::fabs(value);
-  const double narrow = static_cast<double>(magnitude);
-  if (static_cast<long double>(narrow) != magnitude || !QuickRoundedDigits(narrow, precision, digits, count, e)) {
-    ToDecimalDigits(magnitude, d);
-    count = d.count;
-    e = d.exponent;
-  }
+// The text of a finite nonzero value from its digits, rounded half up at
+// the precision here, and the number of digits before the point.
+std::size_t Layout(char (&out)[FloatTextCapacity], int precision, bool negative, char* digits, int count, int e) {
+  std::size_t pos = 0;
   if (count > precision) {
     const bool up = digits[precision] >= '5';
     count = precision;
@@ -154,7 +136,7 @@ std::size_t FloatToChars(char (&out)[FloatTextCapacity], int precision, long dou
   }
   while (count > 1 && digits[count - 1] == '0') --count;
 
-  if (value < 0) out[pos++] = '-';
+  if (negative) out[pos++] = '-';
   if (e >= -3 && e <= precision) {
     if (e > 0) {
       Put(out, pos, digits, static_cast<std::size_t>(std::min(count, e)));
@@ -180,6 +162,50 @@ std::size_t FloatToChars(char (&out)[FloatTextCapacity], int precision, long dou
     pos = static_cast<std::size_t>(end - out);
   }
   return pos;
+}
+
+// The texts of the values that have no digits; 0 for the others.
+std::size_t SpecialText(char (&out)[FloatTextCapacity], long double value) {
+  std::size_t pos = 0;
+  if (std::isnan(value)) {
+    Put(out, pos, "NAN", 3);
+  } else if (std::isinf(value)) {
+    if (value < 0) out[pos++] = '-';
+    Put(out, pos, "INF", 3);
+  } else if (value == 0) {
+    out[pos++] = '0';
+  }
+  return pos;
+}
+
+}  // namespace
+
+std::size_t FloatToChars(char (&out)[FloatTextCapacity], int precision, long double value) {
+  if (const std::size_t special = SpecialText(out, value)) return special;
+  precision = std::clamp(precision, 1, 18);
+  DecimalDigits d;
+  int count = 0;
+  int e = 0;
+  const long double magnitude = std::fabs(value);
+  const double narrow = static_cast<double>(magnitude);
+  if (static_cast<long double>(narrow) != magnitude || !QuickRoundedDigits(narrow, precision, d.digits, count, e)) {
+    ToDecimalDigits(magnitude, d);
+    count = d.count;
+    e = d.exponent;
+  }
+  return Layout(out, precision, value < 0, d.digits, count, e);
+}
+
+std::size_t FloatToChars(char (&out)[FloatTextCapacity], int precision, double value) {
+  const double magnitude = std::fabs(value);
+  char digits[20];
+  int count = 0;
+  int e = 0;
+  const int p = std::clamp(precision, 1, 18);
+  // NaN fails the first test, infinity the quick digits.
+  if (magnitude > 0 && QuickRoundedDigits(magnitude, p, digits, count, e))
+    return Layout(out, p, value < 0, digits, count, e);
+  return FloatToChars(out, precision, static_cast<long double>(value));
 }
 
 std::string FloatToText(FloatFormat /*format*/, int precision, int /*digits*/, long double value) {

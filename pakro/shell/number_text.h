@@ -30,6 +30,8 @@ constexpr std::size_t FloatTextCapacity = 40;
 // FloatToText's text in the general format, written to out without the
 // terminating zero; returns its length.
 std::size_t FloatToChars(char (&out)[FloatTextCapacity], int precision, long double value);
+// The same text for a double, quicker.
+std::size_t FloatToChars(char (&out)[FloatTextCapacity], int precision, double value);
 
 // Reads a decimal number: leading blanks, an optional sign, digits with an
 // optional "." (at least one digit before or after it: ".5" and "5." are

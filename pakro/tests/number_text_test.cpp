@@ -260,9 +260,15 @@ TEST(FloatToText, DigitsAreThoseOfTheEighteenDigitExpansion) {
     for (double nudge : {0.0, 1E-13, -1E-13, 1E-17, -1E-17}) values.push_back(half * (1 + nudge));
   for (long double v : values) {
     if (!(std::fabs(v) < 9E-5L && v != 0)) continue;  // the exponent form only
-    for (int precision : {1, 3, 6, 8, 12, 18})
+    for (int precision : {1, 3, 6, 8, 12, 18}) {
       EXPECT_EQ(FloatToText(FloatFormat::General, precision, 2, v), reference(v, precision))
           << static_cast<double>(v) << " at " << precision << " digits";
+      const double d = static_cast<double>(v);
+      if (d != v) continue;
+      char text[FloatTextCapacity];
+      EXPECT_EQ(std::string(text, FloatToChars(text, precision, d)), reference(v, precision))
+          << d << " at " << precision << " digits, as a double";
+    }
     EXPECT_EQ(FloatToText(FloatFormat::General, 6, 2, -v), reference(-v, 6));
   }
 }
