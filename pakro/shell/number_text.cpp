@@ -279,18 +279,16 @@ int ReadNumber(std::string_view t, double& value) {
   const std::size_t length = (negative ? 1 : 0) + whole.size() + 1 + fraction.size() + 2 + exponent.size() + 2;
   if (length <= sizeof buffer) {
     std::size_t pos = 0;
-    if (negative) buffer[pos++] = '-';
-    if (whole.empty()) buffer[pos++] = '0';
-    std::memcpy(buffer + pos, whole.data(), whole.size());
-    pos += whole.size();
-    buffer[pos++] = '.';
-    if (fraction.empty()) buffer[pos++] = '0';
-    std::memcpy(buffer + pos, fraction.data(), fraction.size());
-    pos += fraction.size();
+    auto append = [&](std::string_view part) {
+      for (char c : part) buffer[pos++] = c;
+    };
+    if (negative) append("-");
+    append(whole.empty() ? "0" : whole);
+    append(".");
+    append(fraction.empty() ? "0" : fraction);
     if (!exponent.empty()) {
-      buffer[pos++] = 'e';
-      std::memcpy(buffer + pos, exponent.data(), exponent.size());
-      pos += exponent.size();
+      append("e");
+      append(exponent);
     }
     first = buffer;
     last = buffer + pos;
