@@ -51,15 +51,24 @@ void RecordWriter::Flush() {
   buffer_.clear();
 }
 
-void RecordWriter::NumberLine(long double value) {
+namespace {
+
+// A number's text is far shorter than the room FloatToChars is given, so the
+// line end goes into the same room and the line is appended at once.
+template <class Num>
+void AppendNumberLine(std::string& buffer, Num value) {
   char text[FloatTextCapacity];
-  Put(std::string_view(text, FloatToChars(text, LibraryPrecision, value)));
+  const std::size_t n = FloatToChars(text, LibraryPrecision, value);
+  static_assert(FloatTextCapacity >= 26 + 2, "the longest number text and CR LF");
+  text[n] = '\r';
+  text[n + 1] = '\n';
+  buffer.append(text, n + 2);
 }
 
-void RecordWriter::NumberLine(double value) {
-  char text[FloatTextCapacity];
-  Put(std::string_view(text, FloatToChars(text, LibraryPrecision, value)));
-}
+}  // namespace
+
+void RecordWriter::NumberLine(long double value) { AppendNumberLine(buffer_, value); }
+void RecordWriter::NumberLine(double value) { AppendNumberLine(buffer_, value); }
 
 void RecordWriter::Curve(const TGraph& curve) {
   Put("<");

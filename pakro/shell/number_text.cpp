@@ -94,10 +94,19 @@ bool QuickRoundedDigits(double magnitude, int precision, char* digits, int& coun
       exponent = e + 1;
       return true;
     }
-    for (int i = precision - 1; i >= 0; --i) {
-      digits[i] = static_cast<char>('0' + n % 10);
-      n /= 10;
+    // Two digits at a time.
+    static constexpr char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    int i = precision;
+    for (; i >= 2; i -= 2) {
+      const auto pair = static_cast<std::size_t>(n % 100) * 2;
+      n /= 100;
+      digits[i - 2] = kPairs[pair];
+      digits[i - 1] = kPairs[pair + 1];
     }
+    if (i == 1) digits[0] = static_cast<char>('0' + n % 10);
     count = precision;
     exponent = e;
     return true;
