@@ -36,10 +36,11 @@ class TFitMemo {
     long double u, v, q1, xf, xr;
     long double eKey, eBE, eBC;
   };
-  // The kept search, or nullptr.
+  // The kept search, or nullptr. The keys must match bit for bit: a knee
+  // current of -0 is not that of +0.
   Search* FindSearch(std::uint8_t kind, long double x, long double a, long double b) {
     Search& s = searches_[Slot(x, a, b, SearchBits)];
-    return s.kind == kind && s.x == x && s.a == a && s.b == b ? &s : nullptr;
+    return s.kind == kind && Same(s.x, x) && Same(s.a, a) && Same(s.b, b) ? &s : nullptr;
   }
   // The slot for a new search, with its key set.
   Search& NewSearch(std::uint8_t kind, long double x, long double a, long double b) {
@@ -53,7 +54,9 @@ class TFitMemo {
   }
 
   // What the gain search's transport current at VBE = v and VBC = v - VCE
-  // takes from v alone: q1 and IS times xf, xr and xf - xr.
+  // takes from v alone: q1 and IS times xf, xr and xf - xr. These, and the
+  // exponentials and the saturation search's currents, are kept by value:
+  // -0 and +0 give the same results there.
   struct Transport {
     long double v, q1, isXf, isXr, isDiff;
   };
@@ -104,6 +107,12 @@ class TFitMemo {
     for (Transport& t : transports_) t.v = std::numeric_limits<long double>::quiet_NaN();
     for (Junctions& j : junctions_) j.vbe = std::numeric_limits<long double>::quiet_NaN();
   }
+
+  // The same value bits (sign, exponent, significand).
+  static bool Same(long double a, long double b) {
+    return std::memcmp(&a, &b, ValueBytes) == 0;
+  }
+  static constexpr std::size_t ValueBytes = 10;
 
   // The significand and exponent bits of a key, mixed into h.
   static std::uint64_t Mix(std::uint64_t h, long double k) {
