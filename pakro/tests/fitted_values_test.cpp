@@ -104,7 +104,7 @@ class SilentReport final : public ComputeProgress {
   SilentReport() : previous_(setComputeProgress(this)) {}
   ~SilentReport() override { setComputeProgress(previous_); }
   void Mark(std::string_view) override {}
-  void ShowCheck() override {}
+  void ShowCheck(std::string_view) override {}
 
  private:
   ComputeProgress* previous_;
