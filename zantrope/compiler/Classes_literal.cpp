@@ -39,7 +39,7 @@ t_literal_physical::t_literal_physical(t_token* abstract_literal, const t_name_s
   t_token& token = token_record();
   const t_physical_value value =
       token.kind == token_kinds::real
-          ? convert_physical_real(token.data.float_value, unit.token_text())
+          ? convert_physical_real(token.data.float_value, unit.token_text(), token.text)
           : convert_physical_integer(token.data.int_value, unit.token_text());
   token.set_flag(token_kinds::physical);
   token.data.float_value = value.scaled;

@@ -190,8 +190,67 @@ t_physical_value convert_physical_integer(std::int64_t number, std::string_view 
   return v;
 }
 
-t_physical_value convert_physical_real(double number, std::string_view unit) {
+namespace {
+// digits x 10^scale x factor truncated toward zero, from the text of a
+// decimal literal; false when the text is not one or the digits are too
+// many for an exact product.
+bool exact_decimal_product(std::string_view text, std::int64_t factor, std::int64_t& out) {
+  std::string digits;
+  std::size_t pos = 0;
+  std::int64_t scale = 0;
+  bool in_fraction = false;
+  for (; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (c >= '0' && c <= '9') {
+      digits += c;
+      if (in_fraction) --scale;
+    } else if (c == '.' && !in_fraction) {
+      in_fraction = true;
+    } else if (c != '_') {
+      break;
+    }
+  }
+  if (pos < text.size()) {
+    if (text[pos] != 'e' && text[pos] != 'E') return false;
+    std::int64_t exponent = 0;
+    bool negative = false;
+    ++pos;
+    if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+    for (; pos < text.size(); ++pos) {
+      if (text[pos] == '_') continue;
+      if (text[pos] < '0' || text[pos] > '9') return false;
+      exponent = exponent * 10 + (text[pos] - '0');
+      if (exponent > 1000) return false;
+    }
+    scale += negative ? -exponent : exponent;
+  }
+  while (digits.size() > 1 && digits[0] == '0') digits.erase(0, 1);
+  if (digits.empty() || digits.size() > 30) return false;
+  __int128 value = 0;
+  for (char c : digits) value = value * 10 + (c - '0');
+  value *= factor;
+  const __int128 limit = std::numeric_limits<std::int64_t>::max();
+  for (; scale > 0; --scale) {
+    value *= 10;
+    if (value > limit) return false;
+  }
+  for (; scale < 0 && value != 0; ++scale) value /= 10;
+  if (value > limit) return false;
+  out = std::int64_t(value);
+  return true;
+}
+}  // namespace
+
+t_physical_value convert_physical_real(double number, std::string_view unit,
+                                       std::string_view text) {
   const std::int64_t factor = time_unit_factor(unit).value_or(1);
+  if (!text.empty() && std::isfinite(number)) {
+    t_physical_value v;
+    if (exact_decimal_product(text, factor, v.femtoseconds)) {
+      v.scaled = double(v.femtoseconds);
+      return v;
+    }
+  }
   // The product is formed in long double so that values like 1.5 us come
   // out exact, then truncated toward zero.
   const long double scaled = (long double)number * (long double)factor;

@@ -39,6 +39,9 @@ struct t_physical_value {
   bool ok() const { return error.empty(); }
 };
 t_physical_value convert_physical_integer(std::int64_t number, std::string_view unit);
-t_physical_value convert_physical_real(double number, std::string_view unit);
+// A real: when `text` is the decimal literal the number came from, the
+// femtoseconds are computed from its digits, so 0.3 ns is exactly 300000 fs.
+t_physical_value convert_physical_real(double number, std::string_view unit,
+                                       std::string_view text = {});
 
 }  // namespace zantrope
