@@ -94,11 +94,17 @@ void t_scanner::close_input() {
 }
 
 void t_scanner::begin_parse() {
-  source_line = 0;
-  source_column = 0;
+  source_line_ = 0;
+  source_column_ = 0;
   line_number_ = 1;
   literal_failed_ = false;
   token_list_.clear();
+}
+
+void t_scanner::set_position(std::int32_t line, std::int32_t column, std::string lexeme) {
+  source_line_ = line;
+  source_column_ = column;
+  lexeme_ = std::move(lexeme);
 }
 
 void t_scanner::release_tokens() {
@@ -191,14 +197,14 @@ token_code t_scanner::next(parser_value* value) {
     std::uint8_t kind = 0xFF;  // no token record
 
     if (c == '\n') {
-      ++source_line;
+      ++source_line_;
       ++line_number_;
-      source_column = 0;
+      source_column_ = 0;
       ++pos_;
       continue;
     }
     if (c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r') {
-      ++source_column;
+      ++source_column_;
       ++pos_;
       continue;
     }
@@ -206,7 +212,7 @@ token_code t_scanner::next(parser_value* value) {
       const std::size_t end = input_.find('\n', pos_);
       if (end != std::string::npos) {
         // A comment: everything up to the line end, which the next round reads.
-        source_column += std::int32_t(end - pos_);
+        source_column_ += std::int32_t(end - pos_);
         pos_ = end;
         continue;
       }
@@ -255,8 +261,8 @@ token_code t_scanner::next(parser_value* value) {
       kind = token_kinds::string;
     }
 
-    source_column += std::int32_t(length);
-    current_lexeme.assign(input_, pos_, length);
+    source_column_ += std::int32_t(length);
+    lexeme_.assign(input_, pos_, length);
     if (code < 0) {
       if (std::FILE* messages = lexer_message_file())
         std::fprintf(messages, "illegal character '0x%02x'\n", unsigned(c));
@@ -267,7 +273,7 @@ token_code t_scanner::next(parser_value* value) {
     t_token* token = nullptr;
     bool bad = false;
     if (code == t_Identifier) {
-      const std::int32_t word = keyword_index(current_lexeme.c_str());
+      const std::int32_t word = keyword_index(lexeme_.c_str());
       if (word != -1) {
         pos_ += length;
         if (value) value->token = nullptr;
@@ -315,7 +321,7 @@ token_code t_scanner::next(parser_value* value) {
     if (bad) return t_error;
     return code;
   }
-  current_lexeme.clear();
+  lexeme_.clear();
   if (value) value->token = nullptr;
   return t_EOF;
 }

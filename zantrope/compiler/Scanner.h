@@ -40,6 +40,14 @@ class t_scanner {
   // point at them, so the build's owner calls this when the build goes).
   void release_tokens();
   std::size_t owned_token_count() const { return owned_.size(); }
+  // Where the scanner stands: the line (line ends seen since the parse
+  // began, from 0), the column (bytes since the last line end, up to the
+  // end of the last lexeme) and the last lexeme. Errors report them.
+  std::int32_t source_line() const { return source_line_; }
+  std::int32_t source_column() const { return source_column_; }
+  const std::string& lexeme() const { return lexeme_; }
+  void set_position(std::int32_t line, std::int32_t column, std::string lexeme);
+
   // Line of the next token record (counts line ends from 1).
   std::int32_t line_number() const { return line_number_; }
   // A literal did not convert in this parse: "[Parser error]" reported, and
@@ -57,6 +65,9 @@ class t_scanner {
 
   std::string input_;
   std::size_t pos_ = 0;
+  std::int32_t source_line_ = 0;
+  std::int32_t source_column_ = 0;
+  std::string lexeme_;
   std::vector<std::unique_ptr<t_token>> owned_;
   std::vector<t_token*> token_list_;
   std::int32_t line_number_ = 1;

@@ -127,7 +127,7 @@ TEST_F(Scanner, LinesAndColumns) {
   std::vector<Seen> seen;
   for (token_code code; (code = vhdl_scanner()) != t_EOF;) {
     const t_token* token = scanner_value().token;
-    seen.push_back({code, source_line, source_column, token ? token->line : -1});
+    seen.push_back({code, scanner().source_line(), scanner().source_column(), token ? token->line : -1});
   }
   const std::vector<Seen> expected = {{t_ENTITY, 0, 6, -1}, {t_Identifier, 0, 8, 1},
                                       {t_IS, 0, 11, -1},    {t_PORT, 2, 5, -1},
@@ -142,7 +142,7 @@ TEST_F(Scanner, LinesAndColumns) {
   // A second parse starts clean.
   scan("\n\nx");
   EXPECT_EQ(last_tokens.back()->line, 3);
-  EXPECT_EQ(source_line, 2);
+  EXPECT_EQ(scanner().source_line(), 2);
 }
 
 TEST_F(Scanner, LongLexemesAreScannedWhole) {
