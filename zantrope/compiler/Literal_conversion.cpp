@@ -225,7 +225,8 @@ bool exact_decimal_product(std::string_view text, std::int64_t factor, std::int6
     scale += negative ? -exponent : exponent;
   }
   while (digits.size() > 1 && digits[0] == '0') digits.erase(0, 1);
-  if (digits.empty() || digits.size() > 30) return false;
+  // Below 10^19 digits times a factor below 2^62 stay far inside 128 bits.
+  if (digits.empty() || digits.size() > 19) return false;
   __int128 value = 0;
   for (char c : digits) value = value * 10 + (c - '0');
   value *= factor;

@@ -174,6 +174,9 @@ TEST_F(PhysicalLiteral, BeyondSixtyFourBitFemtosecondsIsAnErrorLine) {
               0u)
         << read_file("yyerror.txt");
   }
+  // Many digits fall back to the floating product and its range check.
+  EXPECT_FALSE(convert_physical_real(8.9e25, "hr", "88888188888.0_0888881888880e14").ok());
+  EXPECT_EQ(convert_physical_real(1e-30, "hr", "0.000000000000000000000000000001").femtoseconds, 0);
   // The largest count still converts.
   EXPECT_EQ(convert_physical_integer(std::numeric_limits<std::int64_t>::max(), "fs").femtoseconds,
             std::numeric_limits<std::int64_t>::max());
