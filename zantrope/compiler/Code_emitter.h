@@ -4,12 +4,15 @@
 // instruction to a code list. The code generator implements it; statements
 // build their code through it (publish_this).
 #include <cstdint>
+#include <memory>
 #include <string>
 
 namespace zantrope {
 
 class t_base_item;
 class t_base_list;
+class t_base_list_storage;
+class t_name_simple;
 
 enum class pseudo_opcode : std::uint8_t {
   PSEUDO_MARK = 1,
@@ -85,6 +88,12 @@ class t_code_emitter {
   // the range (a case choice such as `0 to 3` or `7 downto 4`).
   virtual void emit_range_choice(t_base_list& list, std::int32_t selector,
                                  const t_base_item& range, const std::string& label) = 0;
+
+  // A new code list holding one COMPONENT_INSTANTIATION of `unit` with the
+  // association items (t_association_list_named_item) and, when given, the
+  // label.
+  virtual std::unique_ptr<t_base_list_storage> emit_component_instantiation(
+      const t_name_simple& unit, const t_base_list& associations, const t_name_simple* label) = 0;
 
   // The literal of the first argument of the last instruction of a code
   // list (a report message).

@@ -114,6 +114,74 @@ std::unique_ptr<t_base_list_storage> t_statement_case::publish_this(t_code_emitt
   return code;
 }
 
+void bind_trigger_signal(const t_base_list& statements, const std::string& name,
+                         t_base_item* signal) {
+  for (t_base_item* item : statements.items()) {
+    auto* statement = dynamic_cast<t_statement_concurent*>(item);
+    t_base_list* triggers = statement ? statement->trigger_list() : nullptr;
+    if (!triggers) continue;
+    t_base_item* entry = nullptr;
+    if (!triggers->find_item_by_name(name, entry)) continue;
+    if (auto* trigger = dynamic_cast<t_sensitivity_list_item*>(entry)) trigger->signal = signal;
+  }
+}
+
+t_map::t_map(std::unique_ptr<t_base_list_storage> associations)
+    : associations_(list_or_empty(std::move(associations))) {}
+
+t_map::~t_map() { associations_->delete_items(); }
+
+t_statement_component_instantiation::t_statement_component_instantiation(
+    std::unique_ptr<t_name_simple> component, std::unique_ptr<t_map> first_map,
+    std::unique_ptr<t_map> second_map, t_code_emitter& emitter)
+    : triggers_(std::make_unique<t_base_list_storage>()),
+      second_map_(std::move(second_map)),
+      first_map_(std::move(first_map)),
+      component_(component ? std::move(component) : std::make_unique<t_name_simple>()) {
+  // The elaboration looks each trigger up among the entity's ports, so the
+  // names come from the port map, whichever place it was given in.
+  const t_map* source = port_map();
+  if (!source) source = first_map_ ? first_map_.get() : second_map_.get();
+  static const t_base_list_storage no_associations;
+  const t_base_list& associations = source ? source->associations() : no_associations;
+  for (const t_base_item* item : associations.items()) {
+    const auto* association = dynamic_cast<const t_association_list_named_item*>(item);
+    if (!association || !association->actual) continue;
+    const std::string actual = emitter.arg_name_text(*association->actual);
+    if (actual.empty()) continue;
+    std::int32_t index;
+    if (triggers_->count() > 0 && triggers_->find_by_name(actual, index)) continue;
+    triggers_->add(new t_sensitivity_list_item(actual));
+  }
+  instance_code_ = emitter.emit_component_instantiation(*component_, associations, nullptr);
+  if (!instance_code_) instance_code_ = std::make_unique<t_code_list>();
+}
+
+t_statement_component_instantiation::~t_statement_component_instantiation() {
+  triggers_->delete_items();
+}
+
+const t_map* t_statement_component_instantiation::generic_map() const {
+  if (first_map_ && first_map_->class_id() == class_ids::map_generic) return first_map_.get();
+  if (second_map_ && second_map_->class_id() == class_ids::map_generic) return second_map_.get();
+  return nullptr;
+}
+
+const t_map* t_statement_component_instantiation::port_map() const {
+  if (first_map_ && first_map_->class_id() == class_ids::map_port) return first_map_.get();
+  if (second_map_ && second_map_->class_id() == class_ids::map_port) return second_map_.get();
+  return nullptr;
+}
+
+t_statement_signal_assignment::t_statement_signal_assignment(
+    std::unique_ptr<t_base_list_storage> sensitivity, std::unique_ptr<t_code_list> code,
+    std::unique_ptr<t_code_list> target)
+    : sensitivity_(list_or_empty(std::move(sensitivity))),
+      code_(list_or_empty(std::move(code))),
+      target_(std::move(target)) {}
+
+t_statement_signal_assignment::~t_statement_signal_assignment() { sensitivity_->delete_items(); }
+
 t_statement_process_body::t_statement_process_body(std::unique_ptr<t_base_item> sensitivity,
                                                    std::unique_ptr<t_code_list> code,
                                                    std::unique_ptr<t_base_list_storage> declarations)
@@ -121,6 +189,9 @@ t_statement_process_body::t_statement_process_body(std::unique_ptr<t_base_item> 
       code_(list_or_empty(std::move(code))),
       declarations_(list_or_empty(std::move(declarations))) {}
 
-t_statement_process_body::~t_statement_process_body() { declarations_->delete_items(); }
+t_statement_process_body::~t_statement_process_body() {
+  declarations_->delete_items();
+  if (auto* names = dynamic_cast<t_base_list*>(sensitivity_.get())) names->delete_items();
+}
 
 }  // namespace zantrope

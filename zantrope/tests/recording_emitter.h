@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "compiler/Classes_base.h"
+#include "compiler/Classes_literal.h"
 #include "compiler/Code_emitter.h"
 #include "compiler/Diagnostics.h"
 
@@ -69,6 +70,14 @@ class recording_emitter : public t_code_emitter {
     std::string text;
     range.to_text(text);
     op(l, "RANGE_CHOICE " + n(selector) + " " + text + " " + label);
+  }
+  std::unique_ptr<t_base_list_storage> emit_component_instantiation(
+      const t_name_simple& unit, const t_base_list& associations,
+      const t_name_simple* label) override {
+    auto list = std::make_unique<t_base_list_storage>();
+    op(*list, "COMPONENT_INSTANTIATION " + unit.token_text() + " " + n(associations.count()) +
+                  (label ? " " + label->token_text() : std::string()));
+    return list;
   }
   std::string last_instruction_literal(const t_base_list& code) override {
     return code.count() ? static_cast<const recorded_instruction*>(code.get(code.count() - 1))->literal

@@ -103,6 +103,65 @@ TEST_F(Statements, CaseWithExpressionRangeAndOthersChoices) {
   EXPECT_EQ(statement.class_id(), 81);
 }
 
+TEST_F(Statements, ComponentInstantiationTriggersComeFromThePortMap) {
+  const auto map_of = [&](bool port, std::initializer_list<std::pair<const char*, const char*>> pairs)
+      -> std::unique_ptr<t_map> {
+    auto associations = std::make_unique<t_base_list_storage>();
+    for (const auto& [formal, actual] : pairs)
+      associations->add(new t_association_list_named_item(formal, code({"actual"}, actual)));
+    if (port) return std::make_unique<t_map_port>(std::move(associations));
+    return std::make_unique<t_map_generic>(std::move(associations));
+  };
+  const auto names_of = [](const t_base_list& list) {
+    Texts out;
+    for (const t_base_item* item : list.items()) out.push_back(item->item_name());
+    return out;
+  };
+  // u1 : counter generic map (width => 8) port map (c => clk, r => reset, d => CLK);
+  // given with the generic map first and, as another rule may pass them,
+  // with the port map first.
+  for (const bool port_first : {false, true}) {
+    auto generics = map_of(false, {{"width", "8"}});
+    auto ports = map_of(true, {{"c", "clk"}, {"r", "reset"}, {"d", "CLK"}});
+    t_statement_component_instantiation instance(
+        std::make_unique<t_name_simple>("counter"), port_first ? std::move(ports) : std::move(generics),
+        port_first ? std::move(generics) : std::move(ports), emitter);
+    EXPECT_EQ(names_of(instance.triggers()), (Texts{"clk", "reset"})) << port_first;
+    EXPECT_EQ(testing::recording_emitter::texts(&instance.instance_code()),
+              Texts{"COMPONENT_INSTANTIATION counter 3"});
+    ASSERT_NE(instance.port_map(), nullptr);
+    EXPECT_EQ(instance.port_map()->class_id(), 68);
+    EXPECT_EQ(instance.generic_map()->class_id(), 67);
+    EXPECT_TRUE(instance.is_concurrent());
+    EXPECT_EQ(instance.class_id(), 74);
+  }
+}
+
+TEST_F(Statements, BindTriggerSignal) {
+  auto ports = std::make_unique<t_base_list_storage>();
+  ports->add(new t_association_list_named_item("c", code({"actual"}, "clk")));
+  t_base_list_storage statements;
+  auto* instance = new t_statement_component_instantiation(
+      std::make_unique<t_name_simple>("counter"), nullptr,
+      std::make_unique<t_map_port>(std::move(ports)), emitter);
+  statements.add(instance);
+  auto sensitivity = std::make_unique<t_base_list_storage>();
+  sensitivity->add(new t_sensitivity_list_item("Reset"));
+  auto* process = new t_statement_process_body(std::move(sensitivity), nullptr, nullptr);
+  statements.add(process);
+  statements.add(new t_statement_severity(nullptr));  // not concurrent: skipped
+
+  t_string clk_signal("clk"), reset_signal("reset"), other("other");
+  bind_trigger_signal(statements, "CLK", &clk_signal);
+  bind_trigger_signal(statements, "reset", &reset_signal);
+  bind_trigger_signal(statements, "absent", &other);
+  EXPECT_EQ(static_cast<t_sensitivity_list_item*>(instance->triggers().get(0))->signal,
+            &clk_signal);
+  EXPECT_EQ(static_cast<t_sensitivity_list_item*>(process->trigger_list()->get(0))->signal,
+            &reset_signal);
+  statements.delete_items();
+}
+
 TEST_F(Statements, KindsAndTheAbstractDefault) {
   t_choice others;
   EXPECT_EQ(others.choice_kind(), t_choice::kOthers);
