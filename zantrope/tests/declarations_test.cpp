@@ -32,9 +32,14 @@ std::unique_ptr<t_declaration_subprogram> function_of(const char* first, const c
                                                     std::move(parameters), subtype("bit"));
 }
 
-std::unique_ptr<t_base_list_storage> arguments(
+// An argument list that frees its items.
+struct owning_list : t_base_list_storage {
+  ~owning_list() override { delete_items(); }
+};
+
+std::unique_ptr<owning_list> arguments(
     std::initializer_list<std::pair<const char*, std::uint8_t>> types) {
-  auto list = std::make_unique<t_base_list_storage>();
+  auto list = std::make_unique<owning_list>();
   for (const auto& [type, literal] : types) list->add(new t_argument_signature_item(type, literal));
   return list;
 }
