@@ -175,6 +175,16 @@ class t_base_list : public t_base_item {
 // The list kind that syntax-tree nodes hold and the object stream carries.
 class t_base_list_storage : public t_base_list {};
 
+// For nodes that own their lists: the given list, or a new empty one.
+inline std::unique_ptr<t_base_list_storage> list_or_empty(
+    std::unique_ptr<t_base_list_storage> list) {
+  return list ? std::move(list) : std::make_unique<t_base_list_storage>();
+}
+// Frees the items of an owned list (when there is one).
+inline void free_list(const std::unique_ptr<t_base_list_storage>& list) {
+  if (list) list->delete_items();
+}
+
 // Makes an empty object of a streamable class; other ids report message
 // 2052, set the abort flag and give null.
 std::unique_ptr<t_base_item> make_object(std::uint8_t id);

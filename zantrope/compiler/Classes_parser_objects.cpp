@@ -6,12 +6,6 @@
 
 namespace zantrope {
 
-namespace {
-void free_list(std::unique_ptr<t_base_list_storage>& list) {
-  if (list) list->delete_items();
-}
-}  // namespace
-
 std::unique_ptr<t_base_list_storage> t_statement::publish_this(t_code_emitter&) {
   show_error_box("t_statement::publish_this() abstract");
   return nullptr;
@@ -56,8 +50,7 @@ t_indication_subtype::~t_indication_subtype() { free_list(constraints_); }
 
 t_interf_element::t_interf_element(std::unique_ptr<t_base_list_storage> identifiers,
                                    std::unique_ptr<t_indication_subtype> subtype)
-    : identifiers_(identifiers ? std::move(identifiers)
-                               : std::make_unique<t_base_list_storage>()),
+    : identifiers_(list_or_empty(std::move(identifiers))),
       subtype_(std::move(subtype)) {}
 
 t_interf_element::~t_interf_element() { free_list(identifiers_); }
@@ -71,14 +64,14 @@ void t_interf_element::write(t_stream& stream) const {
 }
 
 t_clause::t_clause(std::unique_ptr<t_base_list_storage> elements)
-    : elements_(elements ? std::move(elements) : std::make_unique<t_base_list_storage>()) {}
+    : elements_(list_or_empty(std::move(elements))) {}
 
 t_clause::~t_clause() { free_list(elements_); }
 
 t_library_unit_entity_decl::t_library_unit_entity_decl(
     std::string name, std::unique_ptr<t_base_list_storage> header)
     : name_(std::move(name)),
-      header_(header ? std::move(header) : std::make_unique<t_base_list_storage>()),
+      header_(list_or_empty(std::move(header))),
       architectures_(std::make_unique<t_base_list_storage>()) {}
 
 t_library_unit_entity_decl::~t_library_unit_entity_decl() {
@@ -115,8 +108,7 @@ t_library_unit_package_decl::t_library_unit_package_decl()
 
 t_library_unit_package_decl::t_library_unit_package_decl(
     std::string name, std::unique_ptr<t_base_list_storage> declarations)
-    : declarations_(declarations ? std::move(declarations)
-                                 : std::make_unique<t_base_list_storage>()),
+    : declarations_(list_or_empty(std::move(declarations))),
       name_(std::move(name)) {}
 
 t_library_unit_package_decl::~t_library_unit_package_decl() { free_list(declarations_); }
@@ -136,9 +128,8 @@ void t_library_unit_package_decl::read_node(t_stream& stream) {
 t_library_unit_architecture_body::t_library_unit_architecture_body(
     std::string name, std::string entity_name, std::unique_ptr<t_base_list_storage> statements,
     std::unique_ptr<t_base_list_storage> declarations)
-    : statements_(statements ? std::move(statements) : std::make_unique<t_base_list_storage>()),
-      declarations_(declarations ? std::move(declarations)
-                                 : std::make_unique<t_base_list_storage>()),
+    : statements_(list_or_empty(std::move(statements))),
+      declarations_(list_or_empty(std::move(declarations))),
       name_(std::move(name)),
       entity_name_(std::move(entity_name)) {}
 
@@ -185,7 +176,7 @@ void t_design_unit::read_node(t_stream& stream) {
 }
 
 t_design_file::t_design_file(std::unique_ptr<t_base_list_storage> units)
-    : units_(units ? std::move(units) : std::make_unique<t_base_list_storage>()) {}
+    : units_(list_or_empty(std::move(units))) {}
 
 t_design_file::~t_design_file() { free_list(units_); }
 

@@ -7,12 +7,6 @@
 namespace zantrope {
 
 namespace {
-std::unique_ptr<t_base_list_storage> list_or_empty(std::unique_ptr<t_base_list_storage> list) {
-  return list ? std::move(list) : std::make_unique<t_base_list_storage>();
-}
-void free_items(const std::unique_ptr<t_base_list_storage>& list) {
-  if (list) list->delete_items();
-}
 std::string first_name(const t_base_list& names) {
   if (names.count() == 0) return {};
   std::string text;
@@ -28,7 +22,7 @@ t_declaration_constant::t_declaration_constant(std::unique_ptr<t_base_list_stora
       value_(std::move(value)),
       subtype_(std::move(subtype)) {}
 
-t_declaration_constant::~t_declaration_constant() { free_items(identifiers_); }
+t_declaration_constant::~t_declaration_constant() { free_list(identifiers_); }
 
 std::string t_declaration_constant::get_name() const {
   if (identifiers_->count() == 0) {
@@ -45,7 +39,7 @@ t_declaration_variable::t_declaration_variable(std::unique_ptr<t_base_list_stora
       third_(std::move(third)),
       second_(std::move(second)) {}
 
-t_declaration_variable::~t_declaration_variable() { free_items(identifiers_); }
+t_declaration_variable::~t_declaration_variable() { free_list(identifiers_); }
 
 t_declaration_alias::t_declaration_alias(std::unique_ptr<t_name_simple> name,
                                          std::unique_ptr<t_base_item> second,
@@ -62,7 +56,7 @@ t_parameter_specification::t_parameter_specification(std::unique_ptr<t_name_simp
   if (name) identifiers_->add(name.release());
 }
 
-t_parameter_specification::~t_parameter_specification() { free_items(identifiers_); }
+t_parameter_specification::~t_parameter_specification() { free_list(identifiers_); }
 
 std::string t_parameter_specification::get_name() const { return first_name(*identifiers_); }
 
@@ -74,7 +68,7 @@ t_declaration_subprogram::t_declaration_subprogram(
       return_type_(std::move(return_type)),
       is_operator_(designator_ && designator_->class_id() == class_ids::literal_string ? 1 : 0) {}
 
-t_declaration_subprogram::~t_declaration_subprogram() { free_items(parameters_); }
+t_declaration_subprogram::~t_declaration_subprogram() { free_list(parameters_); }
 
 std::string t_declaration_subprogram::get_name() const {
   if (!designator_) return {};
@@ -147,7 +141,7 @@ t_subprogram_body::t_subprogram_body(std::unique_ptr<t_declaration_subprogram> d
       declarative_part_(list_or_empty(std::move(declarative_part))),
       statement_part_(list_or_empty(std::move(statement_part))) {}
 
-t_subprogram_body::~t_subprogram_body() { free_items(declarative_part_); }
+t_subprogram_body::~t_subprogram_body() { free_list(declarative_part_); }
 
 t_declaration_signal::t_declaration_signal(std::unique_ptr<t_base_list_storage> identifiers,
                                            std::unique_ptr<t_indication_subtype> subtype,
@@ -161,7 +155,7 @@ t_declaration_signal::t_declaration_signal(std::unique_ptr<t_base_list_storage> 
 t_declaration_signal::t_declaration_signal()
     : identifiers_(std::make_unique<t_base_list_storage>()) {}
 
-t_declaration_signal::~t_declaration_signal() { free_items(identifiers_); }
+t_declaration_signal::~t_declaration_signal() { free_list(identifiers_); }
 
 void t_declaration_signal::write_node(t_stream& stream) const {
   write_stream_string(name_, stream);
@@ -170,7 +164,7 @@ void t_declaration_signal::write_node(t_stream& stream) const {
 
 void t_declaration_signal::read_node(t_stream& stream) {
   read_stream_string(name_, stream);
-  free_items(identifiers_);
+  free_list(identifiers_);
   identifiers_ = std::make_unique<t_base_list_storage>();
   identifiers_->read(stream);
 }

@@ -3,9 +3,6 @@
 namespace zantrope {
 
 namespace {
-std::unique_ptr<t_base_list_storage> list_or_empty(std::unique_ptr<t_base_list_storage> list) {
-  return list ? std::move(list) : std::make_unique<t_base_list_storage>();
-}
 // Appends the instructions of a code list (each instruction appends
 // itself); a list is published once.
 void append_code(const std::unique_ptr<t_code_list>& code, t_base_list& target) {
