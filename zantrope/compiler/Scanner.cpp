@@ -1,8 +1,6 @@
 #include "compiler/Scanner.h"
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 
 #include "compiler/Diagnostics.h"
 #include "compiler/Globals.h"
@@ -70,10 +68,14 @@ std::size_t exponent_run(const std::string& s, std::size_t at) {
 
 bool t_scanner::open_file(const std::string& path) {
   close_input();
-  std::ifstream in(path, std::ios::binary);
-  if (in) {
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (!in.bad()) {
+  if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+    std::string text;
+    char block[8192];
+    std::size_t n;
+    while ((n = std::fread(block, 1, sizeof block, file)) > 0) text.append(block, n);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (!failed) {
       input_ = std::move(text);
       return true;
     }

@@ -202,6 +202,13 @@ TEST_F(Scanner, MissingSourceFileFailsWithALineNamingIt) {
   EXPECT_NE(read_file("yyerror.txt").find("absent.vhd"), std::string::npos);
   EXPECT_EQ(abort_flag, 1);
   EXPECT_EQ(vhdl_scanner(), t_EOF);  // never standard input
+
+  // A folder in place of the file is unreadable too.
+  abort_flag = 0;
+  current_source_path = folder_.string();
+  EXPECT_FALSE(open_scanner_input());
+  EXPECT_EQ(abort_flag, 1);
+  EXPECT_EQ(vhdl_scanner(), t_EOF);
 }
 
 TEST_F(Scanner, FolderOfSourcesInOneSessionKeepsNoTokensOfEarlierBuilds) {
