@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(g++ cmake ninja-build binutils qt6-base-dev libgtest-dev libgmock-dev bison flex ngspice locales)
+packages=(g++ cmake ninja-build binutils qt6-base-dev libgtest-dev libgmock-dev bison flex ngspice locales xvfb xauth)
 
 install_missing() {
   local missing=()
@@ -32,8 +32,17 @@ build() {  # build DIR [cmake options...]
 
 case "${1:-}" in
   run)
+    # Without a display Qt cannot start; Pakro then runs on a virtual one.
+    display=yes
+    [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ] || display=no
     install_missing
-    build build
+    # Only what the parameter extractor is made of.
+    cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    cmake --build build -j "$jobs" --target pakro
+    if [ "$display" = no ]; then
+      echo "No display (DISPLAY and WAYLAND_DISPLAY are unset): running Pakro under xvfb-run, on a virtual display nobody sees."
+      exec xvfb-run -a build/bin/pakro
+    fi
     exec build/bin/pakro
     ;;
   test)

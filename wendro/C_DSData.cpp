@@ -1,10 +1,10 @@
 #include "C_DSData.h"
 
 #include <algorithm>
-#include <fstream>
+#include <cstring>
 #include <limits>
 
-#include "platform/text_file.h"
+#include "platform/binary_file.h"
 
 namespace wendro {
 
@@ -749,18 +749,20 @@ TLoadResult ReadDatabase(TStream& stream, TDeviceList& list) {
 }
 
 TLoadResult LoadDatabase(const std::string& path, TDeviceList& list) {
-  // Only a regular file has a size to go by: a directory opens as well, and
-  // its "size" is no measure of anything.
-  if (!platform::fileExists(path)) return TLoadResult::Unreadable;
-  std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return TLoadResult::Unreadable;
-  const std::streamoff size = in.tellg();
-  if (size < 0) return TLoadResult::Unreadable;
-  std::string bytes(std::size_t(size), '\0');
-  in.seekg(0);
-  if (!in.read(bytes.data(), size)) return TLoadResult::Unreadable;
-  TMemoryStream stream(std::move(bytes));
-  return ReadDatabase(stream, list);
+  try {
+    platform::RegularFileReader file(path);
+    // The magic decides whether the file is a database at all: it is looked
+    // at before the rest is read.
+    std::string bytes(std::size_t(kObssFirstRecord), '\0');
+    if (file.read(bytes.data(), bytes.size()) < bytes.size() ||
+        std::memcmp(bytes.data(), kObssMagic, sizeof kObssMagic) != 0)
+      return TLoadResult::NotDatabase;
+    bytes += file.readRest(kMaxDatabaseBytes - bytes.size());
+    TMemoryStream stream(std::move(bytes));
+    return ReadDatabase(stream, list);
+  } catch (const platform::FileError&) {
+    return TLoadResult::Unreadable;
+  }
 }
 
 std::int32_t WriteDatabase(TStream& stream, const TDeviceList& list) {
@@ -776,7 +778,7 @@ void SaveDatabase(const std::string& path, const TDeviceList& list) {
   if (const std::int32_t error = WriteDatabase(stream, list); error != 0)
     throw platform::FileError(path, "Device database not written (stream error " +
                                         std::to_string(error) + ")");
-  platform::TextFileWriter file(path);
+  platform::BinaryFileWriter file(path);
   file.write(stream.Bytes());
   file.commit();
 }

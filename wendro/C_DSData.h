@@ -353,6 +353,10 @@ TObssFileVer DatabaseVersion();
 // Reads a whole device database. Only a database read whole, up to its end
 // record, replaces the list; anything else leaves it as it was.
 TLoadResult ReadDatabase(TStream& stream, TDeviceList& list);
+// A database file is at most this large; a larger one is Unreadable.
+inline constexpr std::size_t kMaxDatabaseBytes = std::size_t(256) << 20;
+// Reads a database file: only a regular file is read, and only once its
+// first bytes are an object stream's magic (NotDatabase otherwise).
 TLoadResult LoadDatabase(const std::string& path, TDeviceList& list);
 // Writes the version record, every device and the end record. Returns the
 // stream's error code (0 = written whole).

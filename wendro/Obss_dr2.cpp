@@ -4,24 +4,6 @@
 
 namespace wendro {
 
-// --- TMemoryStream ------------------------------------------------------------
-
-void TMemoryStream::Read(void* buffer, std::size_t count) {
-  if (count == 0) return;
-  if (position_ > Size() || std::int64_t(count) > Size() - position_)
-    throw StreamReadError("Read beyond end of stream");
-  std::memcpy(buffer, data_.data() + position_, count);
-  position_ += std::int64_t(count);
-}
-
-void TMemoryStream::Write(const void* buffer, std::size_t count) {
-  if (count == 0) return;
-  const std::size_t end = std::size_t(position_) + count;
-  if (end > data_.size()) data_.resize(end);
-  std::memcpy(data_.data() + position_, buffer, count);
-  position_ = std::int64_t(end);
-}
-
 // --- toOBSS -------------------------------------------------------------------
 
 toOBSS::toOBSS(TStream& stream, int mode) : stream_(stream), writing_((mode & 1) != 0) {

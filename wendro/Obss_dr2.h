@@ -32,51 +32,27 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
+#include "platform/byte_stream.h"
+
 namespace wendro {
 
-// --- little-endian field access ---------------------------------------------
+// --- little-endian field access and the underlying byte stream ---------------
 
-inline std::uint16_t LoadU16(const std::uint8_t* p) {
-  return std::uint16_t(p[0] | (p[1] << 8));
-}
-inline std::int16_t LoadI16(const std::uint8_t* p) { return std::int16_t(LoadU16(p)); }
-inline std::uint32_t LoadU32(const std::uint8_t* p) {
-  return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
-         (std::uint32_t(p[3]) << 24);
-}
-inline std::int32_t LoadI32(const std::uint8_t* p) { return std::int32_t(LoadU32(p)); }
-inline double LoadF64(const std::uint8_t* p) {
-  const std::uint64_t bits = std::uint64_t(LoadU32(p)) | (std::uint64_t(LoadU32(p + 4)) << 32);
-  double v;
-  std::memcpy(&v, &bits, sizeof v);
-  return v;
-}
-inline void StoreU16(std::uint8_t* p, std::uint16_t v) {
-  p[0] = std::uint8_t(v);
-  p[1] = std::uint8_t(v >> 8);
-}
-inline void StoreI16(std::uint8_t* p, std::int16_t v) { StoreU16(p, std::uint16_t(v)); }
-inline void StoreU32(std::uint8_t* p, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) p[i] = std::uint8_t(v >> (8 * i));
-}
-inline void StoreI32(std::uint8_t* p, std::int32_t v) { StoreU32(p, std::uint32_t(v)); }
-inline void StoreF64(std::uint8_t* p, double v) {
-  std::uint64_t bits;
-  std::memcpy(&bits, &v, sizeof bits);
-  StoreU32(p, std::uint32_t(bits));
-  StoreU32(p + 4, std::uint32_t(bits >> 32));
-}
+using platform::LoadF64;
+using platform::LoadI16;
+using platform::LoadI32;
+using platform::LoadU16;
+using platform::LoadU32;
+using platform::StoreF64;
+using platform::StoreI16;
+using platform::StoreI32;
+using platform::StoreU16;
+using platform::StoreU32;
 
-// --- the underlying byte stream ---------------------------------------------
-
-class StreamReadError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+using StreamReadError = platform::StreamError;
 
 // A seekable byte stream. The object stream never owns it.
 class TStream {
@@ -96,17 +72,16 @@ class TMemoryStream : public TStream {
   TMemoryStream() = default;
   explicit TMemoryStream(std::string bytes) : data_(std::move(bytes)) {}
 
-  void Read(void* buffer, std::size_t count) override;
-  void Write(const void* buffer, std::size_t count) override;
-  std::int64_t Position() const override { return position_; }
+  void Read(void* buffer, std::size_t count) override { data_.read(buffer, count); }
+  void Write(const void* buffer, std::size_t count) override { data_.write(buffer, count); }
+  std::int64_t Position() const override { return std::int64_t(data_.position()); }
   std::int64_t Size() const override { return std::int64_t(data_.size()); }
-  void Seek(std::int64_t position) override { position_ = position < 0 ? 0 : position; }
+  void Seek(std::int64_t position) override { data_.seek(position < 0 ? 0 : std::size_t(position)); }
 
-  const std::string& Bytes() const { return data_; }
+  const std::string& Bytes() const { return data_.bytes(); }
 
  private:
-  std::string data_;
-  std::int64_t position_ = 0;
+  platform::MemoryStream data_;
 };
 
 // --- the object stream ------------------------------------------------------

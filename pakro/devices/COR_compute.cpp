@@ -46,10 +46,14 @@ void TakeCore(TCatCOR& record, const TCatCOR& work) {
 }  // namespace
 
 bool CheckDataCOR(const TCatCOR& r) {
-  bool complete = r.BH.Count != 0 && SaturationStart(r) >= 1;
-  for (const auto* text : {&r.DsAreaText, &r.DsLengthText, &r.DsGapText, &r.DsPackText})
-    complete = complete && !text->empty();
-  return DatasheetComplete(complete);
+  DatasheetCheck check;
+  check.Curve(r.BH, "H - B");
+  check.Require(SaturationStart(r) >= 1);
+  const std::pair<const ShortString<12>*, const char*> values[] = {
+      {&r.DsAreaText, "the area"}, {&r.DsLengthText, "the length"}, {&r.DsGapText, "the gap"},
+      {&r.DsPackText, "the pack"}};
+  for (const auto& [text, what] : values) check.Value(text->str(), what);
+  return check.Complete();
 }
 
 bool ComputeCOR(TCatCOR& record) {

@@ -36,6 +36,11 @@ void DiodeStages(TCatDIO& r, TIteration& engine) {
   r.Value15 = 3.0L;
   r.Value7 = 0.5L;
   r.TT = Storable(DiodeTransitTime(r.RecoveryTime, r.RevForwRatio), "TT");
+
+  // A model no real diode has is not stored.
+  NotBelowZero(r.RS, "RS");
+  NotBelowZero(r.CJ, "CJ");
+  NotBelowZero(r.TT, "TT");
 }
 
 void TakeDiode(TCatDIO& record, const TCatDIO& work) {
@@ -55,11 +60,16 @@ long double DiodeTransitTime(double recoveryTime, double revForwRatio) {
 }
 
 bool CheckDataDIO(const TCatDIO& r) {
-  bool complete = r.VDID.Count != 0 && r.VRCJ.Count != 0;
-  for (const auto* text : {&r.BreakdownVoltText, &r.BreakdownCurrText, &r.ZenerResistText, &r.ForwCurrText,
-                           &r.RevForwRatioText, &r.RecoveryTimeText})
-    complete = complete && !text->empty();
-  return DatasheetComplete(complete);
+  DatasheetCheck check;
+  check.Curve(r.VDID, "IF - VF");
+  check.Curve(r.VRCJ, "VR - CD");
+  const std::pair<const ShortString<12>*, const char*> values[] = {
+      {&r.BreakdownVoltText, "the breakdown voltage"}, {&r.BreakdownCurrText, "the breakdown current"},
+      {&r.ZenerResistText, "the zener resistance"},    {&r.ForwCurrText, "the forward current"},
+      {&r.RevForwRatioText, "the reverse to forward current ratio"},
+      {&r.RecoveryTimeText, "the reverse recovery time"}};
+  for (const auto& [text, what] : values) check.Value(text->str(), what);
+  return check.Complete();
 }
 
 bool ComputeDIO(TCatDIO& record) {

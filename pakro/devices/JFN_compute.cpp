@@ -53,6 +53,11 @@ void JfetStages(TCatJFET& r, TIteration& engine) {
   r.Value13 = nChannel ? -0.5 : 0.5;
   r.Value14 = 0;
   r.Value15 = 1.0;
+
+  // A model no real JFET has is not stored.
+  NotBelowZero(r.RS, "RS");
+  NotBelowZero(r.CGD, "CGD");
+  NotBelowZero(r.CGS, "CGS");
 }
 
 void TakeJfet(TCatJFET& record, const TCatJFET& work) {
@@ -71,8 +76,15 @@ void TakeJfet(TCatJFET& record, const TCatJFET& work) {
 long double JfetLambda(double gos, double gosID) { return Quotient(gos, gosID * 1000.0L, "LAMBDA"); }
 
 bool CheckDataJFN(const TCatJFET& r) {
-  return DatasheetComplete(r.CurveVGSID.Count != 0 && r.CurveVXSCRSS.Count != 0 && r.CurveVGSCISS.Count != 0 &&
-                           !r.GosText.empty() && !r.GosIDText.empty());
+  DatasheetCheck check(r.polarity() == Polarity::P);
+  check.Curve(r.CurveVGSID, "VGS - ID");
+  check.Curve(r.CurveVXSCRSS, "Crs");
+  check.Curve(r.CurveVGSCISS, "VGS - Cis");
+  check.CurveParam(r.CurveVXSCRSS, "Crs");
+  check.CurveParam(r.CurveVGSCISS, "VGS - Cis");
+  check.Value(r.GosText.str(), "Gos");
+  check.Value(r.GosIDText.str(), "ID of Gos");
+  return check.Complete();
 }
 
 bool ComputeJFET(TCatJFET& record) {

@@ -169,7 +169,7 @@ void GetDataJFN(TCatJFET& record, QObject* sender, bool all, TBlankJFET& form) {
   TakeValue(form.EdGOS()->text(), record.GosText, record.Gos);
 }
 
-void TBlankJFET::FeedbackAbscissa(bool drainSource, bool byUser) {
+void TBlankJFET::FeedbackAbscissa(bool drainSource, bool byUser, bool retitle) {
   const int current = List().Current();
   if (current < 0 || current >= List().Count()) return;
   TCatJFET& r = Records().Items(current);
@@ -179,8 +179,10 @@ void TBlankJFET::FeedbackAbscissa(bool drainSource, bool byUser) {
   const auto& texts = TextsOf(polarity_).abscissa[drainSource ? 1 : 0];
   // Showing a record keeps its text as read; only a choice replaces it.
   if (byUser) r.CrsVs = choice;
-  PanelVXSCRSS().Grid()->SetCells(0, 0, texts.grid);
-  PanelVXSCRSS().ParamGrid()->SetCells(0, 0, texts.param);
+  if (retitle) {
+    PanelVXSCRSS().Grid()->SetCells(0, 0, texts.grid);
+    PanelVXSCRSS().ParamGrid()->SetCells(0, 0, texts.param);
+  }
   r.CurveVXSCRSS.XTitle = texts.xTitle;
   PanelVXSCRSS().Redraw(r.CurveVXSCRSS);
   // The choice is part of the library: it must not be lost on closing.
@@ -204,12 +206,15 @@ void TBlankJFET::ShowData() {
   // The abscissa of the feedback capacitance: the button and the titles
   // that go with it, also on the record's curve.
   const bool drainSource = r.CrsVsDrainSource();
+  // Selecting the button that is already selected leaves the grid titles as
+  // they are (the form's own, with their colon, until a choice changes them).
+  const bool choiceChanges = !(drainSource ? rbvsVDS_ : rbvsVGS_)->isChecked();
   {
     const QSignalBlocker quietVGS(rbvsVGS_);
     const QSignalBlocker quietVDS(rbvsVDS_);
     (drainSource ? rbvsVDS_ : rbvsVGS_)->setChecked(true);
   }
-  FeedbackAbscissa(drainSource, false);
+  FeedbackAbscissa(drainSource, false, choiceChanges);
 
   ShowIdentification(r.Name.str(), r.Usage.str());
   const std::pair<CurvePanel*, const ShortString<24>*> refs[] = {

@@ -44,7 +44,7 @@ class TBlankJFET : public TDatasheetForm {
 
  private:
   void FormCreate();
-  void FeedbackAbscissa(bool drainSource, bool byUser);
+  void FeedbackAbscissa(bool drainSource, bool byUser, bool retitle = true);
 
   Polarity polarity_;
   std::unique_ptr<RecordLibrary<TCatJFET>> list_;

@@ -79,6 +79,16 @@ void MosfetStages(TCatMOSFET& r, TIteration& engine) {
   r.CGBO = 0;
   r.Extra1 = 0;
   r.Extra2 = 1.0;
+
+  // A model no real MOSFET has is not stored: these are enhancement
+  // transistors, off at VGS = 0, and none of their resistances and
+  // capacitances is below zero.
+  if (r.polarity() == Polarity::N ? !(r.VTO > 0) : !(r.VTO < 0))
+    throw ComputeFault("its VTO would be " + FloatToText(FloatFormat::General, 3, 2, r.VTO) +
+                       ", which makes the enhancement MOSFET conduct at VGS = 0");
+  for (const auto& [value, name] : {std::pair{r.RS, "RS"}, {r.RDS, "RDS"}, {r.CossC0, "CossC0"},
+                                    {r.CrssC0, "CrssC0"}, {r.CJBD, "CJBD"}, {r.CGSO, "CGSO"}, {r.CGDO, "CGDO"}})
+    NotBelowZero(value, name);
 }
 
 void TakeMosfet(TCatMOSFET& record, const TCatMOSFET& work) {
@@ -107,11 +117,16 @@ OverlapCapacitances MosfetOverlapCapacitances(double q0, double q1, double q2, d
 long double MosfetLeakageResistance(double vds, double idss) { return Quotient(vds, idss * 1e-9L, "RDS"); }
 
 bool CheckDataMNE(const TCatMOSFET& r) {
-  bool complete = r.IdVgs.Count != 0 && r.Crss.Count != 0 && r.Coss.Count != 0;
-  for (const auto* text : {&r.TextQ0, &r.TextQ1, &r.TextQ2, &r.TextVG, &r.TextVDS1, &r.TextVDS2, &r.TextVDS,
-                           &r.TextIDSS})
-    complete = complete && !text->empty();
-  return DatasheetComplete(complete);
+  DatasheetCheck check(r.polarity() == Polarity::P);
+  check.Curve(r.IdVgs, "VGS - ID");
+  check.Curve(r.Crss, "VDS - Crss");
+  check.Curve(r.Coss, "VDS - Coss");
+  const std::pair<const ShortString<12>*, const char*> values[] = {
+      {&r.TextQ0, "Q of the 1st breakpoint"}, {&r.TextQ1, "Q1"},   {&r.TextQ2, "Q2"},
+      {&r.TextVG, "VG"},                      {&r.TextVDS1, "Vds1"}, {&r.TextVDS2, "Vds2"},
+      {&r.TextVDS, "VDS of IDSS"},            {&r.TextIDSS, "IDSS"}};
+  for (const auto& [text, what] : values) check.Value(text->str(), what);
+  return check.Complete();
 }
 
 bool ComputeMOSFET(TCatMOSFET& record) {

@@ -87,6 +87,11 @@ void BipolarStages(TCatBipolar& r, TIteration& engine) {
   store(P::TF, TF, "TF");
   store(P::TR, ReverseTransitTime(data[D::TS], data[D::ICIB], par[P::BF], par[P::BR], TF), "TR");
   ShowProgress(r.Name.str());
+
+  // A model no real transistor has is not stored.
+  const std::pair<int, const char*> physical[] = {{P::RE, "RE"},   {P::RB, "RB"}, {P::RC, "RC"}, {P::CJC, "CJC"},
+                                                  {P::CJE, "CJE"}, {P::TF, "TF"}, {P::TR, "TR"}};
+  for (const auto& [slot, name] : physical) NotBelowZero(par[slot], name);
 }
 
 void TakeBipolar(TCatBipolar& record, const TCatBipolar& work) {
@@ -126,12 +131,17 @@ long double ReverseTransitTime(double ts, double icib, long double BF, long doub
 }
 
 bool CheckDataTRN(const TCatBipolar& r) {
-  bool complete = true;
-  for (const TGraph* curve : {&r.ICVBE, &r.ICVCE, &r.ICBETA, &r.VCBCOBO, &r.VEBCIBO})
-    complete = complete && curve->Count != 0;
-  for (int slot : {D::Hoe, D::HoeIC, D::HoeVCE, D::FT, D::ICIB, D::TS})
-    complete = complete && !r.DataText[slot].empty();
-  return DatasheetComplete(complete);
+  DatasheetCheck check(r.polarity() == Polarity::P);
+  const std::pair<const TGraph*, const char*> curves[] = {
+      {&r.ICVBE, "IC - VBE"}, {&r.ICVCE, "IC - VCE(sat)"}, {&r.ICBETA, "IC - hFE"},
+      {&r.VCBCOBO, "VCB - Cob"}, {&r.VEBCIBO, "VEB - Cib"}};
+  for (const auto& [curve, what] : curves) check.Curve(*curve, what);
+  check.CurveParam(r.ICBETA, "IC - hFE");
+  check.CurveParam(r.ICVCE, "IC - VCE(sat)");
+  const std::pair<int, const char*> values[] = {{D::Hoe, "Hoe"}, {D::HoeIC, "IC of Hoe"}, {D::HoeVCE, "VCE of Hoe"},
+                                                {D::FT, "fT"},   {D::ICIB, "IC/IB"},     {D::TS, "ts"}};
+  for (const auto& [slot, what] : values) check.Value(r.DataText[slot].str(), what);
+  return check.Complete();
 }
 
 bool ComputeBipolar(TCatBipolar& record) {

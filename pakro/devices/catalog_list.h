@@ -66,7 +66,7 @@ class CatalogList {
     const LibraryHeader& header = file.ReadHeader();
     if (header.kind != d_.defaultsKinds[0] && header.kind != d_.defaultsKinds[1])
       throw LibraryError(path + " is no defaults file of the " + d_.noun + ".");
-    CheckVersion(file, header);
+    file.CheckVersion();
     Rec record;
     if (!ReadOne(d_.readV2, record, file)) throw LibraryError(path + " holds no record.");
     Items(0) = std::move(record);
@@ -82,7 +82,7 @@ class CatalogList {
       const LibraryHeader& header = file.HeaderRead() ? file.Header() : file.ReadHeader();
       if (header.kind != d_.kind)
         throw LibraryError(file.path() + " is no " + d_.noun + " library file.");
-      CheckVersion(file, header);
+      file.CheckVersion();
       const bool versionOneRule = header.version == 1 && d_.readV1 != nullptr;
       const auto read = versionOneRule ? d_.readV1 : d_.readV2;
 
@@ -128,11 +128,6 @@ class CatalogList {
   explicit CatalogList(const ListDescription<Rec>& description) : d_(description) {}
 
  private:
-  static void CheckVersion(const LibraryFile& file, const LibraryHeader& header) {
-    if (header.version != 1 && header.version != 2)
-      throw LibraryError(file.path() + " is of the library version " +
-                         std::to_string(header.version) + ", which this program cannot read.");
-  }
   // One record; false when the file holds no further record.
   static bool ReadOne(void (*read)(Rec&, LibraryFile&), Rec& record, LibraryFile& file) {
     try {

@@ -1,5 +1,6 @@
 #include "compute_engine.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -38,9 +39,59 @@ void ReportComputeFault(std::string_view name, const ComputeFault& fault) {
                             platform::Buttons::Ok);
 }
 
-bool DatasheetComplete(bool complete) {
-  if (!complete) computeProgress().ShowCheck();
-  return complete;
+void DatasheetCheck::Refuse(std::string fault) {
+  if (complete_) fault_ = std::move(fault);
+  complete_ = false;
+}
+
+void DatasheetCheck::Curve(const TGraph& curve, std::string_view what) {
+  if (curve.Count == 0) {
+    complete_ = false;
+  } else if (!curve.NotNumber.empty()) {
+    Refuse("A point of the curve " + std::string(what) + " is no number: \"" + curve.NotNumber.str() + "\".");
+  } else if (magnitudes_) {
+    for (int i = 0; i < std::clamp(curve.Count, 0, TGraph::MaxPoints); ++i)
+      if (curve.X[static_cast<std::size_t>(i)] < 0 || curve.Y[static_cast<std::size_t>(i)] < 0) {
+        Refuse("A point of the curve " + std::string(what) +
+               " is negative: the values of a P-type component are typed as magnitudes, without their sign.");
+        break;
+      }
+  }
+}
+
+void DatasheetCheck::Value(std::string_view text, std::string_view what) {
+  if (text.empty()) {
+    complete_ = false;
+    return;
+  }
+  double value = 0;
+  int code = 0;
+  if (!TextToFloat(text, value, code)) {
+    Refuse("The value of " + std::string(what) + " is no number: \"" + std::string(text) + "\".");
+  } else if (magnitudes_ && value < 0) {
+    Refuse("The value of " + std::string(what) + " is negative (\"" + std::string(text) +
+           "\"): the values of a P-type component are typed as magnitudes, without their sign.");
+  }
+}
+
+void DatasheetCheck::CurveParam(const TGraph& curve, std::string_view what) {
+  double value = 0;
+  int code = 0;
+  const std::string& text = curve.CurveParamText.str();
+  if (!text.empty() && !TextToFloat(text, value, code))
+    Refuse("The parameter of the curve " + std::string(what) + " is no number: \"" + text + "\".");
+}
+
+bool DatasheetCheck::Complete() const {
+  if (!complete_) computeProgress().ShowCheck(fault_);
+  return complete_;
+}
+
+long double NotBelowZero(long double value, std::string_view what) {
+  if (value < 0)
+    throw ComputeFault("its " + std::string(what) + " would be " + FloatToText(FloatFormat::General, 3, 2, value) +
+                       ", below zero, which no real component has");
+  return value;
 }
 
 long double Storable(long double value, std::string_view what) {

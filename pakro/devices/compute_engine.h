@@ -35,9 +35,38 @@ long double Finite(long double x, std::string_view what);
 // component `name`.
 std::string ComputeFaultText(std::string_view name, std::string_view fault);
 
-// The answer of a completeness check: when the datasheet is incomplete the
-// check dialog is shown through the compute progress seam.
-bool DatasheetComplete(bool complete);
+// The completeness check of one record: curves that must hold points and
+// values that must be given. A value or point that was typed but is no
+// number counts as missing, and so does a negative one where the record
+// holds magnitudes (the P-type kinds); the check dialog names the first of
+// these. Names are in the legacy code page.
+class DatasheetCheck {
+ public:
+  // Values and points must not be negative (a P-type record).
+  explicit DatasheetCheck(bool magnitudes = false) : magnitudes_(magnitudes) {}
+
+  void Curve(const TGraph& curve, std::string_view what);
+  void Value(std::string_view text, std::string_view what);
+  // The curve's parameter, where one was typed, is a number.
+  void CurveParam(const TGraph& curve, std::string_view what);
+  // Another condition the kind puts on the record; it names nothing.
+  void Require(bool condition) { complete_ = complete_ && condition; }
+
+  // True when the record may be fitted; otherwise the check dialog is shown.
+  bool Complete() const;
+  // What the dialog names; empty when values are only missing.
+  const std::string& Fault() const { return fault_; }
+
+ private:
+  void Refuse(std::string fault);
+  bool magnitudes_;
+  bool complete_ = true;
+  std::string fault_;
+};
+
+// A model value that no real component has is refused (ComputeFault naming
+// it): a resistance, capacitance or time below zero.
+long double NotBelowZero(long double value, std::string_view what);
 // Shows the message of a failed formula and ends a running series, as an
 // incomplete datasheet does (CheckFailed := 1).
 void ReportComputeFault(std::string_view name, const ComputeFault& fault);

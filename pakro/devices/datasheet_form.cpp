@@ -61,6 +61,33 @@ double TextValue(const QString& text) {
   return value;
 }
 
+bool IsNumberText(const QString& text) {
+  double value = 0;
+  int code = 0;
+  return TextToFloat(CommaToPoint(RecordText(text)), value, code);
+}
+
+namespace {
+
+// A text that was typed but is no number is shown in red, as typed.
+const QColor kNotNumberColor(0xc0, 0, 0);
+
+bool ShowsNotNumber(const QString& text) { return !text.isEmpty() && !IsNumberText(text); }
+
+void MarkCell(TScaledStringGrid* grid, int col, int row) {
+  if (QTableWidgetItem* cell = grid->item(row, col))
+    cell->setData(Qt::ForegroundRole, ShowsNotNumber(cell->text()) ? QVariant(kNotNumberColor) : QVariant());
+}
+
+}  // namespace
+
+void MarkNotNumber(QLineEdit* edit) {
+  QPalette palette = edit->palette();
+  palette.setColor(QPalette::Text, ShowsNotNumber(edit->text()) ? kNotNumberColor
+                                                                : QApplication::palette(edit).color(QPalette::Text));
+  edit->setPalette(palette);
+}
+
 // --- CurvePanel ---------------------------------------------------------------
 
 CurvePanel::CurvePanel(TDatasheetForm& form, const CurveSpec& spec, CurveOf curveOf, TemplateOf templateOf)
@@ -120,14 +147,17 @@ CurvePanel::CurvePanel(TDatasheetForm& form, const CurveSpec& spec, CurveOf curv
   left->addWidget(grid_);
   if (paramGrid_) left->addWidget(paramGrid_);
   left->addStretch();
+  // The plot takes the room the form gives the group.
   auto* right = new QVBoxLayout;
-  right->addWidget(plot_);
+  right->addWidget(plot_, 1);
   right->addWidget(axisTabs_);
-  right->addStretch();
   auto* layout = new QHBoxLayout(group_);
   layout->addLayout(left);
-  layout->addLayout(right);
-  layout->addStretch();
+  layout->addLayout(right, 1);
+  QObject::connect(plot_, &TPlotImage::Resized, group_, [this] {
+    const int current = form_.List().Current();
+    if (current >= 0 && current < form_.List().Count()) Redraw(curveOf_(current));
+  });
   FitGrids();
   Remember();
 }
@@ -150,6 +180,7 @@ void CurvePanel::ClearRows() {
       grid_->SetCells(col, row, QString());
       shown_[col][row] = {};
     }
+  MarkNotNumbers();
 }
 
 void CurvePanel::ShowPoints(const TGraph& curve, int precision) {
@@ -162,6 +193,7 @@ void CurvePanel::ShowPoints(const TGraph& curve, int precision) {
       shown_[col][i + 1] = {text, values[col]};
     }
   }
+  MarkNotNumbers();
 }
 
 double CurvePanel::CellValue(int col, int row) const {
@@ -171,11 +203,15 @@ double CurvePanel::CellValue(int col, int row) const {
 }
 
 void CurvePanel::ReadPoints(TGraph& curve) {
+  curve.NotNumber = "";
   for (int row = 1; row <= kRows; ++row) {
     if (grid_->Cells(0, row).isEmpty() || grid_->Cells(1, row).isEmpty()) break;
     curve.X[static_cast<std::size_t>(row - 1)] = CellValue(0, row);
     curve.Y[static_cast<std::size_t>(row - 1)] = CellValue(1, row);
     curve.Count = row;
+    for (int col = 0; col < 2; ++col)
+      if (curve.NotNumber.empty() && !IsNumberText(grid_->Cells(col, row)))
+        curve.NotNumber = RecordText(grid_->Cells(col, row));
   }
   // The flags follow the points the curve holds now, also when row 1 was
   // incomplete and the stored points stayed.
@@ -189,6 +225,12 @@ void CurvePanel::ReadPoints(TGraph& curve) {
   curve.SortPoints();
   Redraw(curve);
   ShowTab(curve);
+}
+
+void CurvePanel::MarkNotNumbers() {
+  for (int row = 1; row <= kRows; ++row)
+    for (int col = 0; col < 2; ++col) MarkCell(grid_, col, row);
+  if (paramGrid_) MarkCell(paramGrid_, 1, 0);
 }
 
 void CurvePanel::Remember() {
@@ -210,6 +252,8 @@ bool CurvePanel::Unchanged() const {
 void CurvePanel::ShowTemplate(const QString& name) {
   const QSignalBlocker quiet(template_);
   template_->setEditText(name);
+  // A long name shows from its start.
+  if (!template_->hasFocus()) template_->lineEdit()->setCursorPosition(0);
 }
 
 QString CurvePanel::ParamText() const { return paramGrid_ ? paramGrid_->Cells(1, 0) : QString(); }
@@ -218,6 +262,7 @@ void CurvePanel::SetParamText(const QString& text) {
   if (!paramGrid_) return;
   paramGrid_->SetCells(1, 0, text);
   shownParam_ = text;
+  MarkNotNumbers();
 }
 
 bool CurvePanel::ParamUnchanged() const { return ParamText() == shownParam_; }
@@ -255,6 +300,7 @@ void CurvePanel::FillTemplateList(int count) {
   template_->clear();
   for (const std::string& name : names) template_->addItem(FormText(name));
   template_->setEditText(text);
+  if (!template_->hasFocus()) template_->lineEdit()->setCursorPosition(0);
 }
 
 // --- TDatasheetForm -------------------------------------------------------------
@@ -407,12 +453,12 @@ CurvePanel& TDatasheetForm::AddCurve(FormPage& page, const CurveSpec& spec, Curv
                                      CurvePanel::TemplateOf templateOf) {
   curves_.push_back(std::make_unique<CurvePanel>(*this, spec, std::move(curveOf), std::move(templateOf)));
   CurvePanel& panel = *curves_.back();
-  page.content->addWidget(panel.Group());
+  page.content->addWidget(panel.Group(), 1);
 
   for (TScaledStringGrid* grid : {panel.Grid(), panel.ParamGrid()}) {
     if (!grid) continue;
     connect(grid, &TScaledStringGrid::KeyPress, this, [this, grid](QChar key) { SgKeyPress(grid, key); });
-    connect(grid, &TScaledStringGrid::SetEditText, this, [this, grid] { SendData(grid); });
+    connect(grid, &TScaledStringGrid::SetEditText, this, [this, grid] { SgEdited(grid); });
     connect(grid, &TScaledStringGrid::KeyUp, this, [this, grid] { SendData(grid); });
     WatchLeaving(grid);
   }
@@ -458,6 +504,7 @@ QLineEdit* TDatasheetForm::AddValueEdit(QGroupBox* group, const char* name, cons
   edit->setFixedWidth(110);
   static_cast<QFormLayout*>(group->layout())->addRow(label, edit);
   connect(edit, &QLineEdit::textEdited, this, [this, edit] { SendData(edit); });
+  connect(edit, &QLineEdit::textChanged, edit, [edit] { MarkNotNumber(edit); });
   WatchKeys(edit, true);
   WatchLeaving(edit);
   return edit;
@@ -487,13 +534,12 @@ QPushButton* TDatasheetForm::AddNewButton(FormPage& page) {
 void TDatasheetForm::WatchLeaving(QWidget* control) { leaving_.push_back(control); }
 
 void TDatasheetForm::WatchKeys(QWidget* control, bool keyPress) {
-  // The keys of an editable combo box go to its line edit.
-  QWidget* target = control;
-  if (auto* combo = qobject_cast<QComboBox*>(control); combo && combo->lineEdit()) target = combo->lineEdit();
-  target->setProperty("pakroControl", QVariant::fromValue<QObject*>(control));
-  target->installEventFilter(this);
-  if (keyPress) keyPress_.push_back(target);
-  keyUp_.push_back(target);
+  // An editable combo box keeps the focus and hands the keys to its line
+  // edit itself, so the combo box is the control whose keys are watched.
+  control->setProperty("pakroControl", QVariant::fromValue<QObject*>(control));
+  control->installEventFilter(this);
+  if (keyPress) keyPress_.push_back(control);
+  keyUp_.push_back(control);
 }
 
 bool TDatasheetForm::eventFilter(QObject* watched, QEvent* event) {
@@ -570,9 +616,17 @@ void TDatasheetForm::RememberParams() {
 }
 
 void TDatasheetForm::SgKeyPress(QObject* sender, QChar key) {
-  if (CurvePanel* panel = PanelOfGrid(sender); panel && panel->Spec().keyPressSetsTemplate)
-    panel->ShowTemplate(cbComponent_->text());
   if (key == QChar(13)) SendData(sender);
+}
+
+void TDatasheetForm::SgEdited(TScaledStringGrid* grid) {
+  // Only a changed cell makes the curve the component's own: moving through
+  // the grid with Tab or the arrow keys leaves its template as it is.
+  if (CurvePanel* panel = PanelOfGrid(grid); panel && panel->Spec().keyPressSetsTemplate)
+    panel->ShowTemplate(cbComponent_->text());
+  for (const auto& panel : curves_)
+    if (grid == panel->Grid() || grid == panel->ParamGrid()) panel->MarkNotNumbers();
+  SendData(grid);
 }
 
 void TDatasheetForm::TemplateChange(CurvePanel& panel) {

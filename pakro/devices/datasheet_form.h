@@ -40,6 +40,10 @@ QString NumberText(long double value, int precision);
 // TextToFloat of the text with a "," taken as ".": the value, or what the
 // failed reading yields.
 double TextValue(const QString& text);
+// The text is read as a number (a "," taken as ".").
+bool IsNumberText(const QString& text);
+// Shows the edit's text in red while it is typed but no number.
+void MarkNotNumber(QLineEdit* edit);
 
 // A value's text as typed into the record's text field and its value.
 template <class Text>
@@ -62,7 +66,7 @@ struct CurveSpec {
   const char* yTitle;
   const char* paramGridName = nullptr;  // a one-row grid for the curve parameter, e.g. "Sg2ICBETA"
   const char* paramTitle = nullptr;
-  bool keyPressSetsTemplate = true;  // typing into the grid makes the curve the component's own
+  bool keyPressSetsTemplate = true;  // an edit in the grid makes the curve the component's own
   bool loop = false;                 // plotted as a loop through the origin (B-H curves)
 };
 
@@ -94,6 +98,8 @@ class CurvePanel {
   void ReadPoints(TGraph& curve);
   // No cell differs from what was shown or last read.
   bool Unchanged() const;
+  // Shows the cells typed but not numbers in red.
+  void MarkNotNumbers();
 
   // Puts a name into the template combo without running its handlers.
   void ShowTemplate(const QString& name);
@@ -181,9 +187,11 @@ class TDatasheetForm : public TBlank {
   CurvePanel* PanelOfGrid(const QObject* grid) const;
 
   // --- handlers shared by the kinds
-  // A key went down in a grid or value edit: typing into a curve grid makes
-  // the curve the component's own template; Enter stores the form.
+  // A key went down in a grid or value edit: Enter stores the form.
   void SgKeyPress(QObject* sender, QChar key);
+  // A cell of a grid was changed by typing: in a curve grid this makes the
+  // curve the component's own template; the form is stored.
+  void SgEdited(TScaledStringGrid* grid);
   // Copies the curve of the highest-index record whose template name for
   // this curve is the combo's text, then stores the grid.
   virtual void TemplateChange(CurvePanel& panel);

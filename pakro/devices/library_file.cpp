@@ -39,6 +39,22 @@ const LibraryHeader& LibraryFile::ReadHeader() {
   return header_;
 }
 
+const LibraryHeader& LibraryFile::ReadLibraryHeader() {
+  ReadHeader();
+  if (!isDeviceKind(header_.kind))
+    throw LibraryError(path_ + " is no library of the parameter extractor: its type " +
+                       std::to_string(header_.kind) + " names no device kind.");
+  CheckVersion();
+  return header_;
+}
+
+void LibraryFile::CheckVersion() const {
+  // Versions 1 and 2 are read; what a kind makes of each is the kind's.
+  if (header_.version != 1 && header_.version != 2)
+    throw LibraryError(path_ + " is of the library version " + std::to_string(header_.version) +
+                       ", which this program cannot read.");
+}
+
 void LibraryFile::Close() { reader_.reset(); }
 
 void LibraryFile::BeginRecord() { recordHasText_ = false; }

@@ -58,6 +58,12 @@ class LibraryFile {
   // Reads the three header lines. A file that ends before its third line is
   // no library file and is refused (LibraryError).
   const LibraryHeader& ReadHeader();
+  // Reads the header of a library to be opened: a file whose type names no
+  // device kind, or whose version this program cannot read, is refused too.
+  const LibraryHeader& ReadLibraryHeader();
+  // Refuses (LibraryError) a file whose header, read before, is of a
+  // version this program cannot read.
+  void CheckVersion() const;
   bool HeaderRead() const { return headerRead_; }
   const LibraryHeader& Header() const { return header_; }
 

@@ -57,6 +57,16 @@ class ListLibrary final : public RecordLibrary<Rec> {
   void Delete(int index) override { list_.Delete(index); }
   void Reset(int index) override { list_.Items(index).Reset(); }
   void CopyItem(int from, int to) override { list_.Items(to) = list_.Items(from); }
+  void AppendCopyOf(const DeviceLibrary& source, int index) override {
+    const auto* other = dynamic_cast<const ListLibrary*>(&source);
+    if (!other) throw std::logic_error("A component can only be copied between libraries of one kind.");
+    auto copy = other->list_.Items(index);
+    list_.AddItem();
+    list_.Items(list_.Current) = std::move(copy);
+  }
+  std::vector<std::string> CatalogBlock(int index) override {
+    return CatalogSourceLinesOf(list_.Items(index));
+  }
 
   void ReadLibrary(LibraryFile& file) override { list_.ReadLibrary(file); }
   void WriteLibrary(const std::string& fileName) override { list_.WriteLibrary(fileName); }

@@ -1,10 +1,6 @@
 #include "model_output.h"
 
-#include <filesystem>
-#include <fstream>
 #include <iterator>
-#include <optional>
-#include <sstream>
 
 #include "number_text.h"
 
@@ -107,10 +103,16 @@ std::string Quoted(std::string_view text) {
   return out + "\"";
 }
 
+std::vector<std::string> ValueLines(const OutputTable& table, const ModelView& view, int precision) {
+  std::vector<std::string> lines;
+  for (int index : table.catalog) lines.push_back("E " + Number(precision, view.values.at(index)));
+  lines.emplace_back(".E");
+  return lines;
+}
+
 void WriteValueLines(const OutputTable& table, const ModelView& view, int precision,
                      platform::TextFileWriter& out) {
-  for (int index : table.catalog) out.writeLine("E " + Number(precision, view.values.at(index)));
-  out.writeLine(".E");
+  for (const std::string& line : ValueLines(table, view, precision)) out.writeLine(line);
 }
 
 }  // namespace
@@ -203,10 +205,14 @@ void WriteSpiceModel(const OutputTable& table, const ModelView& view, platform::
   out.writeLine(line + ")");
 }
 
+std::vector<std::string> CatalogBlockLines(const OutputTable& table, const ModelView& view) {
+  std::vector<std::string> lines{"$ " + std::string(view.name), "U " + std::string(view.usage)};
+  for (std::string& line : ValueLines(table, view, table.catalogPrecision)) lines.push_back(std::move(line));
+  return lines;
+}
+
 void WriteCatalogBlock(const OutputTable& table, const ModelView& view, platform::TextFileWriter& out) {
-  out.writeLine("$ " + std::string(view.name));
-  out.writeLine("U " + std::string(view.usage));
-  WriteValueLines(table, view, table.catalogPrecision, out);
+  for (const std::string& line : CatalogBlockLines(table, view)) out.writeLine(line);
 }
 
 void WriteMplEntry(const OutputTable& table, const ModelView& view, platform::TextFileWriter& mpl,
@@ -221,25 +227,14 @@ void WriteMplEntry(const OutputTable& table, const ModelView& view, platform::Te
 void CommitPair(platform::TextFileWriter& first, platform::TextFileWriter& second) {
   first.finish();
   second.finish();
-  std::error_code error;
-  const bool existed = std::filesystem::exists(first.path(), error);
-  std::optional<std::string> previous;
-  if (std::ifstream in{first.path(), std::ios::binary}; existed && in) {
-    std::ostringstream bytes;
-    bytes << in.rdbuf();
-    previous = bytes.str();
-  }
+  // The first target is kept under a second name (nothing of it is read),
+  // or, when that cannot be done, nothing is replaced.
+  platform::FileBackup backup(first.target());
   first.commit();
   try {
     second.commit();
   } catch (...) {
-    if (previous) {
-      platform::TextFileWriter back(first.path());
-      back.write(*previous);
-      back.commit();
-    } else if (!existed) {
-      std::filesystem::remove(first.path(), error);
-    }
+    backup.restore();
     throw;
   }
 }

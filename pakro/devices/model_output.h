@@ -90,6 +90,8 @@ void PrepareOutput(TCatCOR&);
 // The blocks, written at the current end of the open files.
 void WriteSpiceModel(const OutputTable& table, const ModelView& view, platform::TextFileWriter& out);
 void WriteCatalogBlock(const OutputTable& table, const ModelView& view, platform::TextFileWriter& out);
+// The lines WriteCatalogBlock writes.
+std::vector<std::string> CatalogBlockLines(const OutputTable& table, const ModelView& view);
 void WriteMplEntry(const OutputTable& table, const ModelView& view, platform::TextFileWriter& mpl,
                    platform::TextFileWriter& en);
 
@@ -107,6 +109,14 @@ void WriteCatalogSourceOf(Rec& record, platform::TextFileWriter& out) {
   CheckOutputNames(record.Name.str(), record.Usage.str(), false);
   PrepareOutput(record);
   WriteCatalogBlock(OutputTableOf(OutputKind(record)), OutputView(record), out);
+}
+
+// The lines of one record's catalog block (names are checked first).
+template <class Rec>
+std::vector<std::string> CatalogSourceLinesOf(Rec& record) {
+  CheckOutputNames(record.Name.str(), record.Usage.str(), false);
+  PrepareOutput(record);
+  return CatalogBlockLines(OutputTableOf(OutputKind(record)), OutputView(record));
 }
 
 // One record's entry of the MPL pair.
@@ -172,7 +182,9 @@ void WriteSpiceLibrary(const CatalogList<Rec>& list, const std::string& path) {
 // Puts two finished files in place of their targets, the first one first.
 // When the second cannot be put in place, the first target is given back
 // what it held before (or removed when it did not exist), so neither is
-// replaced; raises platform::FileError.
+// replaced; raises platform::FileError. The first target's old file is kept
+// by a second name in its folder, never read; where no such name can be
+// made, nothing is replaced.
 void CommitPair(platform::TextFileWriter& first, platform::TextFileWriter& second);
 
 // Writes the MPL pair of the list's components 1 to Count-1 (diode, bipolar

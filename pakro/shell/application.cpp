@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QScreen>
 
+#include "managers.h"
 #include "platform/qt_services.h"
 #include "small_dialogs.h"
 
@@ -37,10 +38,10 @@ TMainForm* createForms(const DeviceForms& deviceForms) {
   ListForm = made(new TListForm(MainForm));
   DlgNew = made(new TDlgNew(MainForm));
   DlgCompute = made(new TDlgCompute(MainForm));
-  // The library manager and the catalog selection dialog are made here, in
-  // this order, by their own units.
+  LibraryManager = made(new TLibraryManager(MainForm));
+  DlgCat = made(new TDlgCat(MainForm));
   DlgRd = made(new TDlgRd(MainForm));
-  // The catalog manager is made here by its own unit.
+  CatalogManager = made(new TCatalogManager(MainForm));
   CheckDlg = made(new TCheckDlg(MainForm));
   installComputeDialogs();
   CompForm = made(new TCompForm(MainForm));

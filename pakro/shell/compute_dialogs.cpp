@@ -50,8 +50,9 @@ class DialogProgress final : public ComputeProgress {
     // are handled during a computation.
     QCoreApplication::processEvents();
   }
-  void ShowCheck() override {
+  void ShowCheck(std::string_view fault) override {
     if (!CheckDlg) return;
+    CheckDlg->SetFault(platform::qt::fromLegacy(fault));
     CheckDlg->show();
     CheckDlg->raise();
   }
@@ -138,6 +139,11 @@ TCheckDlg::TCheckDlg(QWidget* parent) : QDialog(parent) {
     bold.setBold(true);
     l->setFont(bold);
   }
+  // What was given but cannot be taken, when that is why the check failed.
+  Label3 = label(this, "Label3", "");
+  Label3->setWordWrap(true);
+  Label3->setStyleSheet("color: #c00000");
+  Label3->hide();
   Button1 = button(this, "Button1", "Continue...");
   Button2 = button(this, "Button2", "Cancel");
   connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
@@ -150,7 +156,14 @@ TCheckDlg::TCheckDlg(QWidget* parent) : QDialog(parent) {
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Label1);
   layout->addWidget(Label2);
+  layout->addWidget(Label3);
   layout->addLayout(buttons);
+}
+
+void TCheckDlg::SetFault(const QString& fault) {
+  Label3->setText(fault);
+  Label3->setVisible(!fault.isEmpty());
+  adjustSize();
 }
 
 void TCheckDlg::SetFailed(TBlank* form, int index) {

@@ -69,8 +69,13 @@ class TCheckDlg : public QDialog {
   void Button1Click();  // "Continue..."
   void Button2Click();  // "Cancel"
 
+  // The value that was given but cannot be taken (below the two lines);
+  // empty: none, the line is hidden.
+  void SetFault(const QString& fault);
+
   QLabel* Label1;
   QLabel* Label2;
+  QLabel* Label3;
   QPushButton* Button1;
   QPushButton* Button2;
 

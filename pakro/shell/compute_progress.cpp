@@ -7,7 +7,7 @@ namespace {
 class SilentProgress final : public ComputeProgress {
  public:
   void Mark(std::string_view) override {}
-  void ShowCheck() override {}
+  void ShowCheck(std::string_view) override {}
 };
 
 SilentProgress gSilent;

@@ -20,8 +20,10 @@ class ComputeProgress {
 
   // The datasheet check rejected the record: shows the check dialog, which
   // stays up without blocking. The computation then sets CheckFailed to 1
-  // and returns without fitting.
-  virtual void ShowCheck() = 0;
+  // and returns without fitting. `fault` (legacy code page) names a value
+  // that was given but cannot be taken; it is empty when values are only
+  // missing.
+  virtual void ShowCheck(std::string_view fault) = 0;
 };
 
 // The installed reporter; a silent one when none is installed.

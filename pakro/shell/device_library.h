@@ -3,7 +3,9 @@
 // kind implements it for its own list and records; the frame's commands reach
 // a library only through this interface and the datasheet form's
 // `ShowData`, `SendData` and `SendAllData`.
+#include <stdexcept>
 #include <string>
+#include <vector>
 
 namespace pakro {
 
@@ -34,6 +36,16 @@ class DeviceLibrary {
   // parameters and computed flag.
   virtual void CopyItem(int from, int to) = 0;
 
+  // Appends a copy of record `index` of `source`, a library of the same
+  // kind, and makes it current: names, curves, values, fitted parameters
+  // and computed flag travel unchanged. Raises std::logic_error for a
+  // library of another kind.
+  virtual void AppendCopyOf(const DeviceLibrary& source, int index) {
+    (void)source;
+    (void)index;
+    throw std::logic_error("This library cannot take copies of components.");
+  }
+
   // Reads the records that follow the three header lines from `file`, whose
   // header the caller has read (the version comes with it), and closes it;
   // makes record 1 current. The list is left as it was when the file is
@@ -54,6 +66,14 @@ class DeviceLibrary {
   // check dialog and sets CheckFailed to 1, else fits the model parameters,
   // marks the record computed and sets CheckFailed to 0.
   virtual void Compute(int index) = 0;
+
+  // The lines of record `index`'s block in the host's catalog source, as
+  // the record holds it now. Raises an error whose message names a
+  // component whose name or usage the file cannot hold.
+  virtual std::vector<std::string> CatalogBlock(int index) {
+    (void)index;
+    throw std::logic_error("This library writes no catalog blocks.");
+  }
 };
 
 }  // namespace pakro

@@ -83,6 +83,10 @@ class TGraph {
   TFitInputs FitInputs;             // fixed inputs the kind read when it was fitted
   bool XNonPositive = false;        // some X <= 0: no log horizontal axis
   bool YNonPositive = false;        // some Y <= 0: no log vertical axis
+  // The first point text typed into the form that is no number (empty when
+  // every point is one); the datasheet check refuses such a curve. It is
+  // not part of the library file.
+  ShortString<12> NotNumber;
 };
 
 }  // namespace pakro

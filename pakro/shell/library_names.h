@@ -6,9 +6,10 @@
 
 namespace pakro {
 
-// The filter of the open and save dialogs of libraries.
+// The filter of the open and save dialogs of libraries. "All files" is "*":
+// "*.*" would hide the names without a dot.
 inline constexpr const char* kLibraryFilter =
-    "Parameter Extractor files (*.LBR)|*.lbr|All files (*.*)|*.*";
+    "Parameter Extractor files (*.LBR)|*.lbr|All files (*)|*";
 
 // A caption less its extension: the four characters that start at its first
 // "." are removed (a caption without "." is taken whole).

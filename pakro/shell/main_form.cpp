@@ -19,6 +19,7 @@
 #include "blank.h"
 #include "forms.h"
 #include "frame_state.h"
+#include "library_names.h"
 #include "platform/dialogs.h"
 #include "platform/paths.h"
 #include "platform/qt_services.h"
@@ -313,7 +314,9 @@ void TMainForm::BuildToolbar() {
   connect(cbNavigator_, &QComboBox::activated, this, [this] { CbNavigatorChange(cbNavigator_); });
   connect(cbNavigator_->lineEdit(), &QLineEdit::textEdited, this,
           [this] { CbNavigatorChange(cbNavigator_); });
-  cbNavigator_->lineEdit()->installEventFilter(this);
+  // With the focus on an editable combo box its keys reach the combo box,
+  // which hands them to its line edit directly: Enter is taken here.
+  cbNavigator_->installEventFilter(this);
 
   AddButton("BtnClear", "Clear Data Sheet", &TMainForm::BtnClearClick, "Clear");
   AddButton("BtnPRev", "Fill Data Sheet width data of previous component", &TMainForm::BtnPRevClick,
@@ -352,20 +355,36 @@ TBlank* TMainForm::DispatchTarget() const {
 }
 
 TBlank* TMainForm::CreateChild(int kind, const QString& caption) {
+  TBlank* form = MakeForm(kind);
+  if (form) AdoptChild(form, caption);
+  return form;
+}
+
+TBlank* TMainForm::MakeForm(int kind) {
   if (!isDeviceKind(kind) || !forms_[static_cast<std::size_t>(kind)]) return nullptr;
-  TBlank* form = forms_[static_cast<std::size_t>(kind)]();
-  if (!form) return nullptr;
+  return forms_[static_cast<std::size_t>(kind)]();
+}
+
+void TMainForm::AdoptChild(TBlank* form, const QString& caption) {
   form->SetCaption(caption);
   QMdiSubWindow* window = mdiArea_->addSubWindow(form);
   window->setAttribute(Qt::WA_DeleteOnClose);
   children_.emplace_back(window);
   connect(window, &QObject::destroyed, this, [this, window] { RemoveChild(window); });
+  // Minimised, a window shows the file-name part of its caption, so that
+  // windows of libraries in one directory tell apart.
+  connect(window, &QMdiSubWindow::windowStateChanged, this,
+          [window, form](Qt::WindowStates, Qt::WindowStates now) {
+            const QString caption = form->Caption();
+            window->setWindowTitle((now & Qt::WindowMinimized)
+                                       ? platform::qt::fromPath(FileNamePart(platform::qt::toPath(caption)))
+                                       : caption);
+          });
   window->show();
   if (mdiArea_->currentSubWindow() == window)
     SubWindowActivated(window);  // already active: make sure it took over
   else
     mdiArea_->setActiveSubWindow(window);
-  return form;
 }
 
 TBlank* TMainForm::CreateDIO(const QString& caption) { return CreateChild(kDiode, caption); }
@@ -445,7 +464,9 @@ void TMainForm::FillWindowList() {
   for (int i = 0; i < MDIChildCount(); ++i) {
     QMdiSubWindow* window = ChildWindow(i);
     if (!window) continue;
-    QAction* entry = windowMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(window->windowTitle()));
+    const TBlank* form = MDIChildren(i);
+    const QString caption = form ? form->Caption() : window->windowTitle();
+    QAction* entry = windowMenu_->addAction(QString("&%1 %2").arg(i + 1).arg(caption));
     entry->setCheckable(true);
     entry->setChecked(window == current);
     QPointer<QMdiSubWindow> target(window);
@@ -469,7 +490,11 @@ void TMainForm::SetCbNavigator() {
   };
   for (int i = 1; i < list.Count(); ++i) cbNavigator_->addItem(entry(i));
   const int current = list.Current();
-  if (current >= 0 && current < list.Count()) cbNavigator_->setEditText(entry(current));
+  if (current >= 0 && current < list.Count()) {
+    cbNavigator_->setEditText(entry(current));
+    // A long name shows from its start.
+    cbNavigator_->lineEdit()->setCursorPosition(0);
+  }
 }
 
 void TMainForm::ClearNavigator() {
@@ -561,8 +586,7 @@ bool TMainForm::eventFilter(QObject* watched, QEvent* event) {
       }
       return true;
     }
-    if (watched == cbNavigator_->lineEdit() &&
-        (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
+    if (watched == cbNavigator_ && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
       CbNavigatorKeyPress(cbNavigator_, QChar(13));
       return true;
     }

@@ -56,6 +56,10 @@ class TMainForm : public QMainWindow {
   // Create the datasheet window of a kind as a new, active child window
   // captioned `caption`. Answers nullptr when the kind has no form.
   TBlank* CreateChild(int kind, const QString& caption);
+  // The datasheet form of a kind, not yet a child window (nullptr when the
+  // kind has none); AdoptChild makes such a form a new, active child window.
+  TBlank* MakeForm(int kind);
+  void AdoptChild(TBlank* form, const QString& caption);
   TBlank* CreateDIO(const QString& caption);
   TBlank* CreateTRN(const QString& caption);
   TBlank* CreateTRP(const QString& caption);

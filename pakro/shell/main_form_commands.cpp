@@ -13,6 +13,7 @@
 #include "library_file.h"
 #include "library_names.h"
 #include "main_form.h"
+#include "managers.h"
 #include "platform/dialogs.h"
 #include "platform/qt_services.h"
 #include "platform/text_file.h"
@@ -107,13 +108,7 @@ void TMainForm::FileOpenItemClick(QObject*) {
   TBlank* form = nullptr;
   try {
     LibraryFile file(*path);
-    const LibraryHeader& header = file.ReadHeader();
-    if (!isDeviceKind(header.kind))
-      throw LibraryError(*path + " is no library of the parameter extractor: its type " +
-                         std::to_string(header.kind) + " names no device kind.");
-    if (header.version != 1 && header.version != 2)
-      throw LibraryError(*path + " is of the library version " + std::to_string(header.version) +
-                         ", which this program cannot read.");
+    const LibraryHeader& header = file.ReadLibraryHeader();
     form = CreateChild(header.kind, fromPath(*path));
     if (!form) return;
     form->List().ReadLibrary(file);
@@ -372,7 +367,21 @@ void TMainForm::ComputeSeries(QObject* sender, TBlank* form) {
 
 // --- commands of the managers and the output files
 
-void TMainForm::LibraryManager1Click(QObject*) {}
-void TMainForm::CatalogManager1Click(QObject*) {}
+void TMainForm::LibraryManager1Click(QObject*) {
+  if (LibraryManager && MDIChildCount() > 0 && !SeriesRunning()) LibraryManager->exec();
+}
+
+void TMainForm::CatalogManager1Click(QObject*) {
+  if (!CatalogManager || MDIChildCount() == 0 || SeriesRunning()) return;
+  CatalogManager->Reset();
+  if (CatalogManager->exec() != QDialog::Accepted) return;
+  if (platform::messages().show(platform::MessageKind::Confirmation,
+                                "The ORVO Catalog Source Code is modified. Would you like to compile "
+                                "the ORVO catalog source files now?",
+                                platform::Buttons::YesNoHelp, {}, 7) != platform::Answer::Yes)
+    return;
+  if (!CompileCatalogSource(CatalogManager->Model().Path()))
+    platform::messages().show(platform::MessageKind::Error, "File not found.", platform::Buttons::Ok);
+}
 
 }  // namespace pakro

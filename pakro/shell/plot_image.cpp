@@ -58,15 +58,30 @@ void PainterCanvas::Polygon(std::span<const PlotPoint> corners) {
 void PainterCanvas::TextOut(int x, int y, std::string_view text) {
   if (text.empty()) return;
   const QString s = platform::qt::fromLegacy(text);
-  const QRect box = painter_.fontMetrics().boundingRect(s);
-  painter_.fillRect(QRect(x, y, box.width() + 1, painter_.fontMetrics().height()), painter_.background());
+  const QFontMetrics metrics = painter_.fontMetrics();
+  const QRect box = metrics.boundingRect(s);
+  // The background lies behind the glyphs only, not the line spacing below
+  // them: a title set just above an axis leaves the axis in sight.
+  const QRect ink = metrics.tightBoundingRect(s).translated(x, y + metrics.ascent());
+  painter_.fillRect(QRect(x, ink.top(), box.width() + 1, ink.height()), painter_.background());
+  painter_.setBackgroundMode(Qt::TransparentMode);
   painter_.drawText(QRect(x, y, width_ * 2, height_), Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, s);
+  painter_.setBackgroundMode(Qt::OpaqueMode);
 }
 
 TPlotImage::TPlotImage(QWidget* parent, QSize size)
     : QWidget(parent), image_(size, QImage::Format_RGB32) {
-  setFixedSize(size);
+  setMinimumSize(size);
+  setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
   image_.fill(palette().color(QPalette::Base));
+}
+
+void TPlotImage::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  if (size() == image_.size()) return;
+  image_ = QImage(size(), QImage::Format_RGB32);
+  image_.fill(palette().color(QPalette::Base));
+  emit Resized();
 }
 
 void TPlotImage::PaintWith(const std::function<void(PlotCanvas&)>& draw) {

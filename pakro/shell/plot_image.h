@@ -1,7 +1,8 @@
 #pragma once
-// The picture control of a curve plot: an image of fixed size that keeps
-// what was drawn on it until the next drawing, and the QPainter canvas
-// through which the plot draws on it.
+// The picture control of a curve plot: an image that keeps what was drawn
+// on it until the next drawing, and the QPainter canvas through which the
+// plot draws on it. The image is never smaller than its design size and
+// grows with the room its layout gives it.
 #include <QFont>
 #include <QImage>
 #include <QPen>
@@ -52,10 +53,15 @@ class TPlotImage : public QWidget {
   }
   const QImage& Image() const { return image_; }
 
-  QSize sizeHint() const override { return image_.size(); }
+  QSize sizeHint() const override { return minimumSize(); }
+
+ signals:
+  // The image took a new size and is empty: its owner draws it again.
+  void Resized();
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
 
  private:
   void PaintWith(const std::function<void(PlotCanvas&)>& draw);

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
@@ -45,12 +47,22 @@ class Commands : public testing::FrameTest {
     for (int i = 0; i < main->CbNavigator()->count(); ++i) items << main->CbNavigator()->itemText(i);
     return items;
   }
-  // Types a text into the navigator and presses Enter.
+  // Puts the focus into the navigator, as a click into it does.
+  QWidget* focusNavigator() {
+    main->activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(main));
+    main->CbNavigator()->lineEdit()->setFocus(Qt::MouseFocusReason);
+    return QApplication::focusWidget();
+  }
+  // Types a text into the navigator and presses Enter: the keys go to the
+  // widget that has the focus, as a user's typing does.
   void typeIntoNavigator(const QString& text) {
-    QLineEdit* edit = main->CbNavigator()->lineEdit();
-    edit->clear();
-    QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Return);
+    QWidget* focus = focusNavigator();
+    ASSERT_TRUE(focus == main->CbNavigator() || main->CbNavigator()->isAncestorOf(focus));
+    main->CbNavigator()->lineEdit()->selectAll();
+    QTest::keyClick(focus, Qt::Key_Backspace);
+    QTest::keyClicks(focus, text);
+    QTest::keyClick(focus, Qt::Key_Return);
   }
 
 };
@@ -141,6 +153,23 @@ TEST_F(Commands, AddFillsTheNewComponentByNewMode) {
   }
 }
 
+// A long component name shows from its start in the navigator; minimised,
+// a library window shows the file-name part of its caption.
+TEST_F(Commands, LongNamesShowTheirStart) {
+  TestForm* form = library(2, 2, kDiode, "/a/directory/with/a/long/name/LIB1.LBR");
+  form->list.names[2] = "A VERY LONG COMPONENT NAME";
+  main->SetCbNavigator();
+  EXPECT_EQ(main->CbNavigator()->currentText(), "A VERY LONG COMPONENT NAME : 2");
+  EXPECT_EQ(main->CbNavigator()->lineEdit()->cursorPosition(), 0);
+
+  QMdiSubWindow* window = main->ChildWindow(0);
+  window->showMinimized();
+  EXPECT_EQ(window->windowTitle(), "LIB1.LBR");
+  EXPECT_EQ(form->Caption(), "/a/directory/with/a/long/name/LIB1.LBR");
+  window->showNormal();
+  EXPECT_EQ(window->windowTitle(), "/a/directory/with/a/long/name/LIB1.LBR");
+}
+
 TEST_F(Commands, TypedNavigatorTexts) {
   struct Case {
     const char* typed;
@@ -179,7 +208,7 @@ TEST_F(Commands, TypedNavigatorTexts) {
 TEST_F(Commands, TypingIntoTheNavigatorWhileTheDefaultsAreShownKeepsThem) {
   TestForm* form = library(3, 0);
   EXPECT_EQ(main->CbNavigator()->currentText(), "defaults : 0");
-  QTest::keyClicks(main->CbNavigator()->lineEdit(), "x");
+  QTest::keyClicks(focusNavigator(), "x");
   EXPECT_EQ(form->list.current, 0);
 }
 

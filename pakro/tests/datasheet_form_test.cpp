@@ -294,10 +294,12 @@ TEST_F(BipolarForm, TemplateCopiesTheCurveOfTheHighestIndexRecord) {
   form->List().SetCurrent(2);
   form->ShowData();
   Page(2);
-  QLineEdit* edit = form->PanelICBETA().Template()->lineEdit();
-  edit->setFocus();
+  QComboBox* combo = form->PanelICBETA().Template();
+  QLineEdit* edit = combo->lineEdit();
+  combo->setFocus();
+  QWidget* focus = QApplication::focusWidget();  // where the user's keys go
   edit->selectAll();
-  QTest::keyClicks(edit, "SHARED");
+  QTest::keyClicks(focus, "SHARED");
   TScaledStringGrid* grid = form->PanelICBETA().Grid();
   EXPECT_EQ(grid->Cells(1, 1), "30.123457");  // precision 8
   EXPECT_EQ(grid->Cells(0, 3), "");
@@ -310,13 +312,13 @@ TEST_F(BipolarForm, TemplateCopiesTheCurveOfTheHighestIndexRecord) {
 
   // A name nobody carries copies nothing; the grid is still stored.
   edit->selectAll();
-  QTest::keyClicks(edit, "NOBODY");
+  QTest::keyClicks(focus, "NOBODY");
   EXPECT_EQ(grid->Cells(1, 1), "30.123457");
   EXPECT_EQ(r.ICBETARef.str(), "NOBODY");
 
   // The defaults record is a candidate too.
   edit->selectAll();
-  QTest::keyClicks(edit, "LIBDEFAULT");
+  QTest::keyClicks(focus, "LIBDEFAULT");
   EXPECT_EQ(r.ICBETA.Count, list.Items(0).ICBETA.Count);
   EXPECT_EQ(r.ICBETA.Y[0], list.Items(0).ICBETA.Y[0]);
 }
@@ -542,6 +544,120 @@ TEST_F(DiodeForm, AUsagePickedFromTheListIsStoredWhenTheBoxIsLeft) {
   EXPECT_NE(form->Records().Items(1).Usage.str(), "Zener");
   form->CbComponent()->setFocus();
   EXPECT_EQ(form->Records().Items(1).Usage.str(), "Zener");
+}
+
+// Keys typed into the usage box reach the combo box, which has the focus,
+// and each key release stores the form.
+TEST_F(DiodeForm, AUsageTypedIntoTheBoxIsStoredAsItIsTyped) {
+  Open(*form, "diode.LBR");
+  form->CbUsage()->setFocus();
+  QWidget* focus = QApplication::focusWidget();
+  ASSERT_TRUE(focus == form->CbUsage() || form->CbUsage()->isAncestorOf(focus));
+  form->CbUsage()->lineEdit()->selectAll();
+  form->List().SetModified(false);
+  QTest::keyClicks(focus, "Rectifier");
+  EXPECT_EQ(form->Records().Items(1).Usage.str(), "Rectifier");
+  EXPECT_TRUE(form->List().Modified());
+}
+
+// Moving through a curve grid with Tab and the arrow keys keeps the curve's
+// template; only typing into a cell makes the curve the component's own.
+TEST_F(DiodeForm, TabbingThroughACurveGridKeepsItsTemplate) {
+  Open(*form, "diode.LBR");
+  form->Records().Items(1).VRCJRef = "ELSE";
+  form->ShowData();
+  Page(1);
+  CurvePanel& panel = form->PanelVRCJ();
+  panel.Grid()->setFocus();
+  panel.Grid()->setCurrentCell(1, 0);
+  for (Qt::Key key : {Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Tab, Qt::Key_Down, Qt::Key_Backtab})
+    QTest::keyClick(QApplication::focusWidget(), key);
+  form->CbComponent()->setFocus();
+  EXPECT_EQ(panel.Template()->currentText(), "ELSE");
+  EXPECT_EQ(form->Records().Items(1).VRCJRef.str(), "ELSE");
+
+  TypeIntoCell(panel.Grid(), 1, 1, "7");
+  EXPECT_EQ(panel.Template()->currentText(), form->CbComponent()->text());
+}
+
+// A value or point typed with its unit stays as typed, is shown in red and
+// keeps the component from being computed.
+TEST_F(DiodeForm, TextThatIsNoNumberIsShownAndNotComputed) {
+  Open(*form, "diode.LBR");
+  TCatDIO& r = form->Records().Items(1);
+  r.Computed = false;
+  Page(2);
+  QLineEdit* edit = form->EdForwCurr();
+  const QColor normal = edit->palette().color(QPalette::Text);
+  edit->setFocus();
+  edit->selectAll();
+  QTest::keyClicks(QApplication::focusWidget(), "10mA");
+  EXPECT_EQ(edit->text(), "10mA");
+  EXPECT_EQ(r.ForwCurrText.str(), "10mA");
+  EXPECT_NE(edit->palette().color(QPalette::Text), normal);
+  edit->selectAll();
+  QTest::keyClicks(QApplication::focusWidget(), "10");
+  EXPECT_EQ(edit->palette().color(QPalette::Text), normal);
+
+  Page(0);
+  TScaledStringGrid* grid = form->PanelVDID().Grid();
+  const QVariant plain = grid->item(1, 1)->data(Qt::ForegroundRole);
+  TypeIntoCell(grid, 1, 1, "0.9V");
+  form->CbComponent()->setFocus();
+  EXPECT_EQ(grid->Cells(1, 1), "0.9V");
+  EXPECT_EQ(r.VDID.NotNumber.str(), "0.9V");
+  EXPECT_NE(grid->item(1, 1)->data(Qt::ForegroundRole), plain);
+
+  CheckFailed = 0;
+  form->List().Compute(1);
+  EXPECT_FALSE(r.Computed);
+  EXPECT_EQ(CheckFailed, 1);
+  // Typed again as a number, the point is taken.
+  TypeIntoCell(grid, 1, 1, "0.9");
+  form->CbComponent()->setFocus();
+  EXPECT_EQ(r.VDID.NotNumber.str(), "");
+  EXPECT_EQ(grid->item(1, 1)->data(Qt::ForegroundRole), plain);
+}
+
+// A form given more room than its design size lets its plots grow with it,
+// drawn again at their new size; a long template name shows from its start.
+TEST_F(DiodeForm, PlotsGrowWithTheFormAndLongNamesShowTheirStart) {
+  Open(*form, "diode.LBR");
+  form->Records().Items(1).VDIDRef = "A TEMPLATE WITH A LONG NAME";
+  form->ShowData();
+  EXPECT_EQ(form->PanelVDID().Template()->lineEdit()->cursorPosition(), 0);
+
+  TPlotImage* plot = form->PanelVDID().Plot();
+  const QSize before = plot->size();
+  form->resize(1800, 1200);
+  QApplication::processEvents();
+  EXPECT_GT(plot->width(), before.width());
+  EXPECT_GT(plot->height(), before.height());
+  EXPECT_EQ(plot->Image().size(), plot->size());
+  // Drawn again: the frame's black outline runs down the whole new height.
+  EXPECT_EQ(plot->Image().pixelColor(0, plot->height() - 2), QColor(Qt::black));
+  testing::ExpectPagesLaidOutWhole(*form);
+}
+
+// A text set with its baseline just above a line leaves the line whole:
+// its background covers the glyphs, not the line spacing below them.
+TEST(PlotCanvas, TextBackgroundLeavesALineBelowTheGlyphsInSight) {
+  TPlotImage plot(nullptr, QSize(200, 100));
+  QFont font("Arial");
+  font.setPointSize(8);
+  const QFontMetrics metrics(font);
+  const int lineY = 60;
+  plot.Paint([&](PlotCanvas& c) {
+    c.SetFont("Arial", 8);
+    c.SetPen(kPlotBlack, PenStyle::Solid);
+    c.SetBrush(kPlotWindow);
+    c.MoveTo(0, lineY);
+    c.LineTo(199, lineY);
+    c.TextOut(20, lineY - metrics.ascent() - 1, "Vmm");  // no descenders
+  });
+  ASSERT_GE(metrics.descent(), 2);  // the line spacing reaches below the line
+  for (int x = 20; x < 20 + metrics.horizontalAdvance("Vmm"); ++x)
+    EXPECT_EQ(plot.Image().pixelColor(x, lineY), QColor(Qt::black)) << x;
 }
 
 TEST_F(DiodeForm, DefaultsAndTypingIntoTheCapacitanceGrid) {

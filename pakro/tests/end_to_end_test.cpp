@@ -38,13 +38,6 @@ constexpr KindCase kCases[] = {
 
 class EndToEnd : public testing::FrameWithFormsTest {
  protected:
-  void run(const char* itemName) { main->findChild<QAction*>(itemName)->trigger(); }
-  TBlank* open(const std::string& path) {
-    platform::testing::ScriptedFileDialogs dialogs;
-    dialogs.expectOpen(path);
-    run("FileOpenItem");
-    return main->ActiveMDIChild();
-  }
 
   ScratchDir dir;
 };

@@ -197,6 +197,25 @@ TEST_F(NJfetForm, ShowingARecordFollowsItsChoiceWithoutMarkingTheLibrary) {
   EXPECT_FALSE(form->List().Modified());
 }
 
+// A record that keeps the abscissa chosen at creation leaves the one-row
+// grid's title as the form made it.
+TEST(JfetAbscissa, ShowingARecordOfTheFirstChoiceKeepsTheFormsTitle) {
+  TBlankJFN n;
+  TBlankJFP p;
+  for (auto [form, title] : {std::pair<TBlankJFET*, const char*>{&n, " VDS [V]:"}, {&p, "-VDS [V]:"}}) {
+    form->List().AddItem();
+    form->ShowData();
+    ASSERT_FALSE(form->Records().Items(1).CrsVsDrainSource());
+    EXPECT_EQ(form->PanelVXSCRSS().ParamGrid()->Cells(0, 0), title);
+    // Back from a record of the other choice, the titles are the table's.
+    form->Records().Items(1).CrsVs = "vsVDS";
+    form->ShowData();
+    form->Records().Items(1).CrsVs = "vsVGS";
+    form->ShowData();
+    EXPECT_EQ(form->PanelVXSCRSS().ParamGrid()->Cells(0, 0), QString(title).chopped(1));
+  }
+}
+
 TEST_F(NJfetForm, MovingThroughACurveParameterGridChangesNothing) {
   Open(*form, "njfet.LBR");
   const TCatJFET& r = form->Records().Items(1);
@@ -513,10 +532,12 @@ TEST_F(CoreForm, TemplateFillsBothBranchesAndGeometryDefaults) {
   source.BH.Y = {-1, 0.5};
   form->List().SetCurrent(last);
   form->ShowData();
-  QLineEdit* edit = form->PanelBH().Template()->lineEdit();
-  edit->setFocus();
+  QComboBox* combo = form->PanelBH().Template();
+  QLineEdit* edit = combo->lineEdit();
+  combo->setFocus();
+  QWidget* focus = QApplication::focusWidget();  // where the user's keys go
   edit->selectAll();
-  QTest::keyClicks(edit, "LOOP");
+  QTest::keyClicks(focus, "LOOP");
   EXPECT_EQ(Column(form->SgBH(), 0), Padded({"-50", "25.123457"}));
   EXPECT_EQ(Column(form->SgBH2(), 0), Padded({"-25.123457", "50"}));
   EXPECT_EQ(form->Records().Items(last).BH.Count, 2);

@@ -4,6 +4,7 @@
 // off, and a form shown as the active window.
 #include <gtest/gtest.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QCoreApplication>
 #include <QStackedWidget>
@@ -24,6 +25,7 @@
 #include "graph.h"
 #include "library_file.h"
 #include "main_form.h"
+#include "platform/scripted_dialogs.h"
 #include "scaled_string_grid.h"
 
 // Sizes and rectangles in test messages as wxh and x,y wxh.
@@ -209,6 +211,15 @@ class FrameWithFormsTest : public ::testing::Test {
   void TearDown() override {
     delete MainForm.data();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
+  // Runs a menu command of the main window.
+  void run(const char* itemName) { main->findChild<QAction*>(itemName)->trigger(); }
+  // Opens a library file through the Open command; answers the new window.
+  TBlank* open(const std::string& path) {
+    platform::testing::ScriptedFileDialogs dialogs;
+    dialogs.expectOpen(path);
+    run("FileOpenItem");
+    return main->ActiveMDIChild();
   }
 
   TMainForm* main = nullptr;

@@ -57,12 +57,12 @@ TEST(ComputeProgressSeam, InstallsAndRestoresTheReporter) {
     std::vector<std::string> marks;
     int checks = 0;
     void Mark(std::string_view name) override { marks.emplace_back(name); }
-    void ShowCheck() override { ++checks; }
+    void ShowCheck(std::string_view) override { ++checks; }
   } recorder;
   computeProgress().Mark("nobody listens");  // the silent default
   EXPECT_EQ(setComputeProgress(&recorder), nullptr);
   computeProgress().Mark("BC547");
-  computeProgress().ShowCheck();
+  computeProgress().ShowCheck({});
   EXPECT_EQ(setComputeProgress(nullptr), &recorder);
   computeProgress().Mark("after");
   EXPECT_EQ(recorder.marks, std::vector<std::string>{"BC547"});

@@ -61,8 +61,9 @@ TEST_F(Frame, StartsWithItsFormsInOrderAndNoLibrary) {
   EXPECT_EQ(main->windowTitle(), "Parameter Extractor for ORVO");
   EXPECT_TRUE(main->isVisible());
   EXPECT_TRUE(main->windowState() & Qt::WindowMaximized);
-  const QStringList order{"MainForm", "ListForm",  "DlgNew",     "DlgCompute", "DlgRd",
-                          "CheckDlg", "CompForm", "SelDirForm", "AboutBox"};
+  const QStringList order{"MainForm",       "ListForm", "DlgNew",   "DlgCompute",
+                          "LibraryManager", "DlgCat",   "DlgRd",    "CatalogManager",
+                          "CheckDlg",       "CompForm", "SelDirForm", "AboutBox"};
   EXPECT_EQ(formCreationOrder(), order);
   for (QWidget* form : std::initializer_list<QWidget*>{ListForm, DlgNew, DlgCompute, DlgRd, CheckDlg, CompForm, SelDirForm, AboutBox}) {
     ASSERT_NE(form, nullptr);

@@ -8,6 +8,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <csignal>
@@ -262,8 +263,10 @@ TEST_F(LibraryCommands, SaveAsNamesTheFileAndAsksBeforeReplacing) {
     dialogs.expectSave(dir.Path("plain")).expectSave(dir.Path("other.lib"));
     run("FileSaveAsItem");
     EXPECT_EQ(dialogs.requests()[0].fileName, "npn.LBR");
-    EXPECT_EQ(dialogs.requests()[0].filter,
-              "Parameter Extractor files (*.LBR)|*.lbr|All files (*.*)|*.*");
+    EXPECT_EQ(dialogs.requests()[0].filter, "Parameter Extractor files (*.LBR)|*.lbr|All files (*)|*");
+    // "All files" offers a name without a dot too.
+    const QString allFiles = platform::qt::toQtFilter(dialogs.requests()[0].filter).section(";;", 1);
+    EXPECT_TRUE(QDir::match(allFiles.section('(', 1).chopped(1).split(' '), "NPNLIB")) << allFiles.toStdString();
     EXPECT_EQ(dialogs.requests()[0].defaultExtension, "");
     EXPECT_FALSE(dialogs.requests()[0].overwritePrompt);
     EXPECT_EQ(caption(form), dir.Path("plain.LBR"));

@@ -37,10 +37,14 @@ class RecordingReport final : public ComputeProgress {
     marks.emplace_back(name);
     if (onMark) onMark(static_cast<int>(marks.size()));
   }
-  void ShowCheck() override { ++checkDialogs; }
+  void ShowCheck(std::string_view fault) override {
+    ++checkDialogs;
+    lastFault = std::string(fault);
+  }
 
   std::vector<std::string> marks;
   int checkDialogs = 0;
+  std::string lastFault;
   std::function<void(int mark)> onMark;
 
  private:
@@ -562,10 +566,6 @@ TEST_F(ModelCompute, IncompleteDatasheetsAreNotFitted) {
       r.DataText[slot] = "";
       ExpectRefused<TCatTRN>(report, r, ComputeTRN, "a bipolar value text empty");
     }
-    // a text that is no number passes the check: its value is what counts
-    TCatTRN r = computed;
-    r.DataText[D::Hoe] = "abc";
-    EXPECT_TRUE(ComputeTRN(r));
   }
   {
     TCatJFN r;
@@ -601,6 +601,146 @@ TEST_F(ModelCompute, IncompleteDatasheetsAreNotFitted) {
       ExpectRefused<TCatCOR>(report, r, ComputeCOR, what);
     }
   }
+}
+
+// A value or point typed but no number, and a negative one where the record
+// holds magnitudes (the P-type kinds), count as missing: the component is
+// not computed and the check dialog names what it could not take.
+TEST_F(ModelCompute, ValuesThatCannotBeTakenAreNamedByTheCheck) {
+  struct Case {
+    const char* what;
+    std::function<bool()> compute;  // spoils a computable record and computes it
+    const char* fault;
+  };
+  auto diode = [](std::function<void(TCatDIO&)> spoil) {
+    return [spoil] {
+      TCatDIO r;
+      synthetic::FillDiode(r, "D");
+      spoil(r);
+      return ComputeDIO(r);
+    };
+  };
+  auto bipolar = [](bool pnp, std::function<void(TCatBipolar&)> spoil) {
+    return [pnp, spoil] {
+      TCatTRN n;
+      TCatTRP p;
+      TCatBipolar& r = pnp ? static_cast<TCatBipolar&>(p) : n;
+      synthetic::FillBipolar(r, "Q");
+      spoil(r);
+      return ComputeBipolar(r);
+    };
+  };
+  auto mosfet = [](std::function<void(TCatMOSFET&)> spoil) {
+    return [spoil] {
+      TCatMPE r;
+      synthetic::FillMosfet(r, "M", Mosfet());
+      spoil(r);
+      return ComputeMOSFET(r);
+    };
+  };
+  auto jfet = [](std::function<void(TCatJFET&)> spoil) {
+    return [spoil] {
+      TCatJFP r;
+      synthetic::FillJfet(r, "J", Jfet());
+      spoil(r);
+      return ComputeJFET(r);
+    };
+  };
+  const Case cases[] = {
+      {"a value with its unit", diode([](TCatDIO& r) { r.ForwCurrText = "10mA"; }),
+       "The value of the forward current is no number: \"10mA\"."},
+      {"a point with its unit", diode([](TCatDIO& r) { r.VDID.NotNumber = "0.9V"; }),
+       "A point of the curve IF - VF is no number: \"0.9V\"."},
+      {"the first of two", diode([](TCatDIO& r) {
+         r.VRCJ.NotNumber = "x";
+         r.RecoveryTimeText = "";
+       }),
+       "A point of the curve VR - CD is no number: \"x\"."},
+      {"only missing", diode([](TCatDIO& r) { r.RecoveryTimeText = ""; }), ""},
+      {"a bipolar value", bipolar(false, [](TCatBipolar& r) { r.DataText[D::Hoe] = "abc"; }),
+       "The value of Hoe is no number: \"abc\"."},
+      {"a curve parameter", bipolar(false, [](TCatBipolar& r) { r.ICBETA.CurveParamText = "5 V"; }),
+       "The parameter of the curve IC - hFE is no number: \"5 V\"."},
+      {"a negative PNP value", bipolar(true, [](TCatBipolar& r) { r.DataText[D::HoeVCE] = "-5"; }),
+       "The value of VCE of Hoe is negative (\"-5\"): the values of a P-type component are typed as "
+       "magnitudes, without their sign."},
+      {"a negative PNP point", bipolar(true, [](TCatBipolar& r) { r.ICVCE.Y[1] = -0.2; }),
+       "A point of the curve IC - VCE(sat) is negative: the values of a P-type component are typed as "
+       "magnitudes, without their sign."},
+      {"a negative P-MOSFET value", mosfet([](TCatMOSFET& r) { r.TextVG = "-10"; }),
+       "The value of VG is negative (\"-10\"): the values of a P-type component are typed as magnitudes, "
+       "without their sign."},
+      {"a negative P-JFET value", jfet([](TCatJFET& r) { r.GosIDText = "-1,5"; }),
+       "The value of ID of Gos is negative (\"-1,5\"): the values of a P-type component are typed as "
+       "magnitudes, without their sign."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    report.checkDialogs = 0;
+    report.lastFault = "?";
+    CheckFailed = 0;
+    EXPECT_FALSE(c.compute());
+    EXPECT_EQ(report.checkDialogs, 1);
+    EXPECT_EQ(report.lastFault, c.fault);
+    EXPECT_EQ(CheckFailed, 1);
+  }
+  // Negative values of an N-type record are its own business.
+  EXPECT_TRUE(bipolar(false, [](TCatBipolar& r) { r.ICVBE.X[0] = -1e-3; })());
+}
+
+// A computation refused after its fits: the record as it was, not computed,
+// and a series ends (CheckFailed 1).
+template <class Rec>
+void ExpectUnchangedWhenRefused(Rec& r, bool (*compute)(Rec&)) {
+  const std::string before = Snapshot(r);
+  CheckFailed = 0;
+  EXPECT_FALSE(compute(r));
+  EXPECT_EQ(CheckFailed, 1);
+  EXPECT_FALSE(r.Computed);
+  EXPECT_EQ(Snapshot(r), before);
+}
+
+// A fit that ends in a model no real component has stores nothing: the
+// component is not computed and the message names the parameter.
+TEST_F(ModelCompute, ImpossibleModelsAreNotStored) {
+  {
+    // Drain current that flows from VGS = 0 on: a threshold below zero.
+    TCatMNE r;
+    synthetic::FillMosfet(r, "M", Mosfet());
+    synthetic::MosfetTruth depletion;
+    depletion.drain = {-1, 0.1L, 1};
+    synthetic::FillCurve(r.IdVgs, KindMosfetDrain, depletion.drain, {0, 0.5, 1, 2, 4, 6});
+    messages.expect(ComputeFaultText("M", "its VTO would be -0.162, which makes the enhancement MOSFET conduct at VGS = 0"),
+                    Answer::Ok, MessageKind::Error);
+    ExpectUnchangedWhenRefused(r, ComputeMNE);
+    // The same data of a P-channel part: a threshold above zero.
+    TCatMPE p;
+    synthetic::FillMosfet(p, "P", Mosfet());
+    p.IdVgs = r.IdVgs;
+    messages.expect(ComputeFaultText("P", "its VTO would be 0.162, which makes the enhancement MOSFET conduct at VGS = 0"),
+                    Answer::Ok, MessageKind::Error);
+    ExpectUnchangedWhenRefused(p, ComputeMPE);
+  }
+  {
+    // A gate charge that falls between the breakpoints: CGDO below zero.
+    TCatMNE r;
+    synthetic::FillMosfet(r, "M", Mosfet());
+    r.Q2 = 1;
+    messages.expect(ComputeFaultText("M", "its CGDO would be -2.33E-7, below zero, which no real component has"),
+                    Answer::Ok, MessageKind::Error);
+    ExpectUnchangedWhenRefused(r, ComputeMNE);
+  }
+  {
+    // A storage time the forward transit time alone exceeds: TR below zero.
+    TCatTRN r;
+    synthetic::FillBipolar(r, "Q");
+    r.DataValue[D::TS] = 1e-3;
+    r.DataValue[D::FT] = 1;
+    messages.expect(ComputeFaultText("Q", "its TR would be -1.9E-7, below zero, which no real component has"),
+                    Answer::Ok, MessageKind::Error);
+    ExpectUnchangedWhenRefused(r, ComputeTRN);
+  }
+  EXPECT_TRUE(messages.allAnswered());
 }
 
 // ---- formulas without a value ---------------------------------------------
@@ -694,7 +834,10 @@ TEST_F(ModelCompute, HostileCurvesEndWithFiniteValues) {
     for (int i = 0; i < r.ICBETA.Count; ++i) r.ICBETA.X[i] = 1e6 * (i + 1);  // kA of collector current
     for (int i = 0; i < r.ICVCE.Count; ++i) r.ICVCE.X[i] = 1e6 * (i + 1);
     r.ICVBE.X[0] = -1;
-    ASSERT_TRUE(ComputeTRN(r));
+    // The fit ends, but with a collector resistance no transistor has.
+    messages.expect(ComputeFaultText("Q", "its RC would be -0.713, below zero, which no real component has"),
+                    Answer::Ok, MessageKind::Error);
+    EXPECT_FALSE(ComputeTRN(r));
     for (double v : r.Param) EXPECT_TRUE(std::isfinite(v));
   }
   {
@@ -718,7 +861,10 @@ TEST_F(ModelCompute, HostileCurvesEndWithFiniteValues) {
     synthetic::FillMosfet(r, "M", Mosfet());
     r.IdVgs.Y.fill(1e9);
     r.Coss.Y.fill(0);
-    ASSERT_TRUE(ComputeMNE(r));
+    // The fit ends, but with a drain current that flows at VGS = 0.
+    messages.expect(ComputeFaultText("M", "its VTO would be -4, which makes the enhancement MOSFET conduct at VGS = 0"),
+                    Answer::Ok, MessageKind::Error);
+    EXPECT_FALSE(ComputeMNE(r));
     EXPECT_TRUE(finite({r.VTO, r.W, r.RS, r.CJBD, r.VJ, r.MJ, r.CGSO, r.CGDO}));
   }
   {

@@ -6,8 +6,10 @@
 
 #include <filesystem>
 #include <functional>
+#include <sys/stat.h>
 
 #include "library_test_support.h"
+#include "platform/save_checks.h"
 #include "output_records.h"
 
 namespace pakro {
@@ -170,22 +172,21 @@ TEST(ModelOutput, AFileThatCannotBeWrittenRaisesAndLeavesNothing) {
   EXPECT_TRUE(list.Modified);
 }
 
-// The usage file cannot be written out (the writer's temporary file, the
-// target's name with ".~tmp", is made the full device): neither file of the
-// pair is replaced.
+// The usage file cannot be written (it is read-only): the pair is refused
+// before either file is replaced.
 TEST(ModelOutput, AFailedUsageFileLeavesTheMplFileAsItWas) {
-  if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full on this system";
   ScratchDir dir;
   TCatListDIO list;
   testing::FillDiodes(list);
   const std::string mpl = dir.Path("d.mpl"), en = dir.Path("d.en");
   platform::writeLines(mpl, {"old mpl"});
   platform::writeLines(en, {"old en"});
-  std::filesystem::create_symlink("/dev/full", en + ".~tmp");
+  ::chmod(en.c_str(), 0444);
   EXPECT_THROW(WriteMplFiles(list, mpl, en), platform::FileError);
   EXPECT_EQ(ReadBytes(mpl), "old mpl\r\n");
   EXPECT_EQ(ReadBytes(en), "old en\r\n");
-  EXPECT_FALSE(std::filesystem::exists(mpl + ".~tmp"));
+  for (const auto& entry : std::filesystem::directory_iterator(dir.Dir()))
+    EXPECT_EQ(entry.path().string().find(".~"), std::string::npos) << entry.path();
 }
 
 // The usage file is written out but cannot be put in place (a directory
@@ -198,8 +199,11 @@ TEST(ModelOutput, AUsageFileThatCannotBePutInPlaceLeavesTheMplFileAsItWas) {
   const std::string mpl = dir.Path("d.mpl"), en = dir.Path("d.en");
   const std::string old = "old mpl\r\nwithout line end";
   dir.File("d.mpl", old);
+  // The old file need not be readable to be given back: it is never read.
+  ::chmod(mpl.c_str(), 0200);
   std::filesystem::create_directory(en);
   EXPECT_THROW(WriteMplFiles(list, mpl, en), platform::FileError);
+  ::chmod(mpl.c_str(), 0600);
   EXPECT_EQ(ReadBytes(mpl), old);
   EXPECT_TRUE(std::filesystem::is_directory(en));
 
@@ -208,6 +212,86 @@ TEST(ModelOutput, AUsageFileThatCannotBePutInPlaceLeavesTheMplFileAsItWas) {
   EXPECT_FALSE(std::filesystem::exists(fresh));
   for (const auto& entry : std::filesystem::directory_iterator(dir.Dir()))
     EXPECT_EQ(entry.path().string().find(".~"), std::string::npos) << entry.path();
+}
+
+// The second file of a pair fails only when it is put in place, after the
+// first has been: the first is given back its old file (one that was never
+// readable too), or removed when it had none.
+TEST(ModelOutput, APairWhoseSecondFileCannotBePutInPlaceRestoresTheFirst) {
+  ScratchDir dir;
+  for (const bool existed : {true, false}) {
+    SCOPED_TRACE(existed);
+    const std::string first = dir.Path("d.mpl"), second = dir.Path("d.en");
+    std::filesystem::remove(first);
+    if (existed) {
+      dir.File("d.mpl", "old mpl");
+      ::chmod(first.c_str(), 0200);
+    }
+    platform::TextFileWriter a(first), b(second);
+    a.writeLine("new mpl");
+    b.writeLine("new en");
+    // Between writing and committing, a folder takes the second name.
+    std::filesystem::create_directories(second + "/inside");
+    EXPECT_THROW(CommitPair(a, b), platform::FileError);
+    EXPECT_EQ(std::filesystem::exists(first), existed);
+    if (existed) {
+      ::chmod(first.c_str(), 0600);
+      EXPECT_EQ(ReadBytes(first), "old mpl");
+    }
+    std::filesystem::remove_all(second);
+    for (const auto& entry : std::filesystem::directory_iterator(dir.Dir()))
+      EXPECT_EQ(entry.path().filename().string().find(".~"), std::string::npos) << entry.path();
+  }
+}
+
+// Every file the program writes goes through the same save path: the table
+// of link, read-only, long-name and failure cases holds for each writer.
+TEST(ModelOutput, EveryWriterReplacesOnlyItsOwnFile) {
+  TCatListDIO list;
+  testing::FillDiodes(list);
+  const struct {
+    const char* name;
+    const char* extension;
+    std::function<void(const std::string&)> save;
+  } writers[] = {
+      {"library", ".LBR", [&](const std::string& path) { list.WriteLibrary(path); }},
+      {"SPICE library", ".lib", [&](const std::string& path) { WriteSpiceLibrary(list, path); }},
+      {"catalog source", ".SRC",
+       [&](const std::string& path) {
+         platform::TextFileWriter src(path);
+         for (int i = 1; i < list.Count(); ++i) WriteCatalogSourceOf(list.Items(i), src);
+         src.commit();
+       }},
+      {"MPL pair", ".mpl",
+       [&](const std::string& path) {
+         WriteMplFiles(list, path, path.substr(0, path.size() - 4) + ".en");
+       }},
+  };
+  for (const auto& writer : writers) {
+    SCOPED_TRACE(writer.name);
+    ScratchDir dir;
+    platform::testing::ExpectSafeSaves(dir.Dir(), writer.extension, writer.save);
+  }
+}
+
+// Of the pair, the usage file is checked on its own too: whatever stops it
+// leaves both old files.
+TEST(ModelOutput, AUsageFileThatCannotBeWrittenLeavesBothOldFiles) {
+  TCatListDIO list;
+  testing::FillDiodes(list);
+  ScratchDir dir;
+  const std::string mpl = dir.Path("pair.mpl");
+  platform::testing::ExpectSafeSaves(dir.Dir(), ".en", [&](const std::string& en) {
+    const bool existed = std::filesystem::exists(mpl);
+    const std::string before = existed ? ReadBytes(mpl) : "";
+    try {
+      WriteMplFiles(list, mpl, en);
+    } catch (...) {
+      EXPECT_EQ(std::filesystem::exists(mpl), existed) << mpl;
+      if (existed) EXPECT_EQ(ReadBytes(mpl), before) << mpl;
+      throw;
+    }
+  });
 }
 
 }  // namespace

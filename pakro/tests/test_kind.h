@@ -83,7 +83,7 @@ class TestLibrary final : public DeviceLibrary {
     const std::string& name = names.at(static_cast<std::size_t>(index));
     if (failing.count(name)) throw std::runtime_error("The fit of " + name + " failed.");
     if (incomplete.count(name)) {
-      computeProgress().ShowCheck();
+      computeProgress().ShowCheck({});
       CheckFailed = 1;
       return;
     }

@@ -118,8 +118,9 @@ void installServices(bool install) {
 }
 
 void prepareApplication(QApplication& app, const QString& title) {
+  // The name only: a display name set here would be appended by the window
+  // system to the caption of every window and dialog.
   app.setApplicationName(title);
-  app.setApplicationDisplayName(title);
   std::setlocale(LC_NUMERIC, "C");
   installServices(true);
 }

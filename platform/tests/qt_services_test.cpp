@@ -34,6 +34,10 @@ TEST(QtServices, PreparedApplicationKeepsNumberTextLocaleFree) {
   QApplication app(argc, argv);
   prepareApplication(app, "Some Title");
   EXPECT_EQ(QApplication::applicationDisplayName(), "Some Title");
+  // No display name of its own is set (the window system would append it to
+  // every caption): the shown name follows the application's name.
+  QApplication::setApplicationName("Renamed");
+  EXPECT_EQ(QApplication::applicationDisplayName(), "Renamed");
   EXPECT_STREQ(std::localeconv()->decimal_point, ".");
   EXPECT_EQ(std::strtod("1.5", nullptr), 1.5);
   installServices(false);

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "platform/cp1252.h"
+#include "platform/save_checks.h"
 #include "platform/text_file.h"
 
 namespace fs = std::filesystem;
@@ -14,15 +15,8 @@ using namespace platform;
 
 namespace {
 
-std::string slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-void spit(const fs::path& p, const std::string& bytes) {
-  std::ofstream out(p, std::ios::binary);
-  out << bytes;
-}
+using platform::testing::slurp;
+using platform::testing::spit;
 
 class TempDir : public ::testing::Test {
  protected:
@@ -67,18 +61,42 @@ TEST_F(TextFileTest, ReaderAcceptsLfAndCrLfAndCountsLines) {
   EXPECT_THROW(reader.requireLine(), FileError);
 }
 
-TEST_F(TextFileTest, AFolderIsAReadErrorNotAnEmptyFile) {
-  // A folder opens for reading; reading it fails.
-  const auto path = (dir / "folder.txt").string();
-  fs::create_directories(path);
-  {
-    LineReader reader(path);
-    EXPECT_THROW(reader.atEnd(), FileError);
-  }
+TEST_F(TextFileTest, ReadersRefuseWhatIsNotARegularFileOrTooLong) {
+  platform::testing::ExpectHostileInputsRefused(dir.string(), [](const std::string& path) {
+    readLines(path);
+    return true;
+  });
+  platform::testing::ExpectHostileInputsRefused((dir / "whole").string(), [](const std::string& path) {
+    readRegularFile(path, 1 << 20);
+    return true;
+  });
+}
+
+TEST_F(TextFileTest, LongestLineIsReadAndOneByteMoreRefused) {
+  const std::string longest(LineReader::kMaxLineBytes, 'x');
+  const auto path = (dir / "long.txt").string();
+  spit(path, "short\r\n" + longest + "\r\n" + longest + "y\n");
   LineReader reader(path);
-  std::string line;
-  EXPECT_THROW(reader.readLine(line), FileError);
-  EXPECT_THROW(readLines(path), FileError);
+  EXPECT_EQ(reader.requireLine(), "short");
+  EXPECT_EQ(reader.requireLine(), longest);
+  try {
+    reader.requireLine();
+    FAIL() << "a line longer than the limit was read";
+  } catch (const FileError& e) {
+    EXPECT_EQ(std::string(e.what()), "Line 3 is too long: " + path);
+  }
+}
+
+TEST_F(TextFileTest, WholeFileReaderKeepsToItsLimit) {
+  const auto path = (dir / "bytes.bin").string();
+  spit(path, std::string("ab\0c", 4));
+  EXPECT_EQ(readRegularFile(path, 4), std::string("ab\0c", 4));
+  EXPECT_THROW(readRegularFile(path, 3), FileError);
+  RegularFileReader reader(path);
+  char head[2];
+  EXPECT_EQ(reader.read(head, 2), 2u);
+  EXPECT_EQ(reader.readRest(2), std::string("\0c", 2));
+  EXPECT_EQ(reader.read(head, 2), 0u);
 }
 
 TEST_F(TextFileTest, MissingFileIsAnErrorNamingThePath) {
@@ -131,10 +149,10 @@ TEST_F(TextFileTest, FinishedFileReplacesTheTargetOnlyOnCommit) {
 }
 
 TEST_F(TextFileTest, ReplacedFileKeepsItsPermissions) {
-  // A private file stays private and a read-only one read-only, whatever the
-  // process's file creation mask would give a new file.
+  // A private file stays private, whatever the process's file creation mask
+  // would give a new file.
   for (const auto perms : {fs::perms::owner_read | fs::perms::owner_write,
-                           fs::perms::owner_read | fs::perms::group_read,
+                           fs::perms::owner_write | fs::perms::group_read,
                            fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read}) {
     const auto path = dir / "kept.txt";
     fs::remove(path);
@@ -144,16 +162,6 @@ TEST_F(TextFileTest, ReplacedFileKeepsItsPermissions) {
     EXPECT_EQ(slurp(path), "new\r\n");
     EXPECT_EQ(fs::status(path).permissions(), perms) << int(perms);
   }
-  // What a link in the temporary file's place points to is written through,
-  // as before, but its permissions are left alone.
-  const auto other = dir / "other.txt";
-  spit(other, "");
-  fs::permissions(other, fs::perms::owner_read | fs::perms::owner_write);
-  fs::permissions(dir / "kept.txt", fs::perms::owner_all | fs::perms::others_read);
-  fs::create_symlink(other, dir / "kept.txt.~tmp");
-  writeLines((dir / "kept.txt").string(), {"through"});
-  EXPECT_EQ(fs::status(other).permissions(), fs::perms::owner_read | fs::perms::owner_write);
-  EXPECT_EQ(slurp(other), "through\r\n");
   // A new file gets what the creation mask allows.
   const auto fresh = dir / "fresh.txt";
   const ::mode_t mask = ::umask(022);
@@ -162,6 +170,49 @@ TEST_F(TextFileTest, ReplacedFileKeepsItsPermissions) {
   EXPECT_EQ(fs::status(fresh).permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read |
                 fs::perms::others_read);
+}
+
+TEST_F(TextFileTest, SavesReplaceOnlyTheirOwnFile) {
+  platform::testing::ExpectSafeSaves(dir.string(), ".txt", [](const std::string& path) {
+    writeLines(path, {"one", "two"});
+  });
+}
+
+TEST_F(TextFileTest, BinaryWriterWritesLargeAndSmallPiecesInOrder) {
+  const auto path = (dir / "data.bin").string();
+  std::string expected;
+  BinaryFileWriter writer(path);
+  for (const std::size_t n : {std::size_t(1), std::size_t(70000), std::size_t(3), std::size_t(65536)}) {
+    const std::string piece(n, char('a' + n % 26));
+    writer.write(piece);
+    expected += piece;
+  }
+  writer.commit();
+  EXPECT_EQ(slurp(path), expected);
+}
+
+TEST_F(TextFileTest, BackupPutsTheOldFileBack) {
+  const auto path = (dir / "pair.mpl").string();
+  spit(path, "old");
+  {
+    FileBackup backup(path);
+    writeLines(path, {"new"});
+    backup.restore();
+  }
+  EXPECT_EQ(slurp(path), "old");
+  {
+    FileBackup backup(path);
+    writeLines(path, {"kept"});
+  }
+  EXPECT_EQ(slurp(path), "kept\r\n");
+  const auto fresh = (dir / "fresh.mpl").string();
+  {
+    FileBackup backup(fresh);
+    writeLines(fresh, {"x"});
+    backup.restore();
+  }
+  EXPECT_FALSE(fs::exists(fresh));
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
 TEST_F(TextFileTest, WriterIntoMissingFolderFails) {

@@ -11,6 +11,8 @@
 #include <utility>
 #include <vector>
 
+#include "handle_counter.h"
+
 namespace platform::winmsg {
 
 namespace {
@@ -32,13 +34,15 @@ class CallGate {
     inside_.erase(std::find(inside_.begin(), inside_.end(), std::this_thread::get_id()));
     left_.notify_all();
   }
-  void closeAndWait() {
+  // Returns whether the calling thread itself is inside.
+  bool closeAndWait() {
     std::unique_lock lock(mutex_);
     closed_ = true;
     const auto self = std::this_thread::get_id();
     left_.wait(lock, [&] {
       return std::all_of(inside_.begin(), inside_.end(), [&](auto id) { return id == self; });
     });
+    return !inside_.empty();
   }
 
  private:
@@ -84,28 +88,23 @@ struct Window {
   std::shared_ptr<ThreadQueue> queue;
   WindowProcedure procedure;
   CallGate gate;
+
+  // Once nobody is inside any more, the procedure object goes at once
+  // rather than with the last reference to the window, which another
+  // thread may hold for a moment: its code may be unloaded right after the
+  // window is destroyed. From inside the procedure it stays until the call
+  // returns.
+  void close() {
+    if (!gate.closeAndWait()) procedure = nullptr;
+  }
 };
 
 struct Hook {
   HookKind kind;
   HookProcedure procedure;
   CallGate gate;
-};
 
-// Hands out 32-bit handles from 1 upwards, skipping the reserved ones and
-// never giving one out twice; 0 once the space is used up.
-class HandleCounter {
- public:
-  explicit HandleCounter(std::uint32_t reserved) : reserved_(reserved) {}
-  std::uint32_t next() {
-    if (next_ == reserved_) ++next_;
-    if (next_ > UINT32_MAX) return 0;
-    return static_cast<std::uint32_t>(next_++);
-  }
-
- private:
-  std::uint64_t reserved_;
-  std::uint64_t next_ = 1;
+  void close() { gate.closeAndWait(); }
 };
 
 struct Registry {
@@ -143,7 +142,7 @@ bool retire(Table& table, std::uint32_t handle) {
     entry = std::move(it->second);
     table.erase(it);
   }
-  entry->gate.closeAndWait();
+  entry->close();
   return true;
 }
 

@@ -8,6 +8,7 @@
 #include <iterator>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 
 #include "export_table.h"
@@ -80,6 +81,32 @@ TEST(ExportTable, CoversTheHostsNumbering) {
                                             {"XYREC", 16}, {"3PhaseGen", 19}, {"Relais", 6},
                                             {"DigIO", 6}, {"General", 12}};
   EXPECT_EQ(families, expected);
+}
+
+// The table and the library against the host's numbering as written down
+// separately: each name at its ordinal, and no ordinal besides.
+TEST(Library, EveryExportSitsAtTheHostsOrdinal) {
+  std::ifstream in(TROVANIX_HOST_ORDINALS);
+  ASSERT_TRUE(in) << TROVANIX_HOST_ORDINALS;
+  std::map<int, std::string> host;
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream fields(line);
+    std::string name;
+    int ordinal = 0;
+    ASSERT_TRUE(fields >> name >> ordinal) << line;
+    EXPECT_TRUE(host.emplace(ordinal, name).second) << "ordinal " << ordinal << " twice";
+  }
+  EXPECT_EQ(host.size(), 269u);
+  std::map<int, std::string> table;
+  for (const Export& e : exportTable()) table[e.ordinal] = e.name;
+  EXPECT_EQ(table, host);
+  void* lib = library();
+  for (const auto& [ordinal, name] : host) {
+    EXPECT_STREQ(trovanix_export_name(ordinal), name.c_str()) << ordinal;
+    EXPECT_EQ(trovanix_export_at(lib, ordinal), dlsym(lib, name.c_str())) << name;
+  }
 }
 
 TEST(Library, ExportsExactlyTheTableAsFunctions) {

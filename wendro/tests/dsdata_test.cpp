@@ -9,6 +9,7 @@
 #include "C_DSData.h"
 #include "fake_metrics.h"
 #include "fixture_bytes.h"
+#include "platform/save_checks.h"
 #include "platform/text_file.h"
 
 using namespace wendro;
@@ -525,6 +526,34 @@ TEST_F(DatabaseFile, AFailedSaveKeepsTheOldFile) {
   EXPECT_TRUE(fs::is_directory(blocked / "inside"));
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2)
       << "no temporary file is left behind";
+}
+
+TEST_F(DatabaseFile, SavesReplaceOnlyTheirOwnFile) {
+  const auto list = MustLoad(Database({AllItemsDevice()}));
+  platform::testing::ExpectSafeSaves(dir.string(), ".ddb",
+                                     [&](const std::string& path) { SaveDatabase(path, list); });
+}
+
+TEST_F(DatabaseFile, HugeAndEndlessInputsAreRefusedBeforeTheyAreRead) {
+  auto list = Sentinel();
+  platform::testing::ExpectHostileInputsRefused(dir.string(), [&](const std::string& path) {
+    return LoadDatabase(path, list) == TLoadResult::Loaded;
+  });
+  // A file that begins like a database but is larger than any: refused by
+  // its size before a byte past the header is read.
+  const auto huge = (dir / "huge.ddb").string();
+  std::ofstream(huge, std::ios::binary) << Database({AllItemsDevice()});
+  ASSERT_EQ(::truncate(huge.c_str(), off_t(kMaxDatabaseBytes) + 1), 0);
+  EXPECT_EQ(LoadDatabase(huge, list), TLoadResult::Unreadable);
+  ASSERT_EQ(::truncate(huge.c_str(), off_t(64) << 30), 0);
+  EXPECT_EQ(LoadDatabase(huge, list), TLoadResult::Unreadable);
+  // Zeros are no database, however many.
+  const auto zeros = (dir / "zeros.ddb").string();
+  std::ofstream(zeros, std::ios::binary).put('\0');
+  ASSERT_EQ(::truncate(zeros.c_str(), off_t(3) << 30), 0);
+  EXPECT_EQ(LoadDatabase(zeros, list), TLoadResult::NotDatabase);
+  ASSERT_EQ(list.size(), 1u);
+  EXPECT_EQ(list[0]->name, "sentinel");
 }
 
 }  // namespace

@@ -75,8 +75,6 @@ class t_type_char : public t_type_item_base {
   explicit t_type_char(char c = '0');
   std::uint8_t class_id() const override { return class_ids::type_char; }
   char character() const { return char(data_[0]); }
-  void write(t_stream& stream) const override { write_data(stream); }
-  void read(t_stream& stream) override { read_data(stream); }
   void write_data(t_stream& stream) const override { write_sized_data(stream); }
   void read_data(t_stream& stream) override { read_sized_data(stream, false); }
 };
@@ -95,8 +93,6 @@ class t_type_character_literal : public t_type_item_base {
   std::uint8_t class_id() const override { return class_ids::type_character_literal; }
   std::string text() const;
   std::uint32_t size() const override { return std::uint32_t(text().size() + 1); }
-  void write(t_stream& stream) const override { write_data(stream); }
-  void read(t_stream& stream) override { read_data(stream); }
   void write_data(t_stream& stream) const override { write_sized_data(stream); }
   void read_data(t_stream& stream) override { read_sized_data(stream, true); }
 };
@@ -115,8 +111,6 @@ class t_type_enumeration : public t_type_itemlist_base {
   std::uint32_t size() const override { return data_size_of_class(class_id()); }
   const t_base_list_storage& literals() const { return literals_; }
   void add_literal(std::unique_ptr<t_base_item> literal) { literals_.add(literal.release()); }
-  void write(t_stream& stream) const override { write_data(stream); }
-  void read(t_stream& stream) override { read_data(stream); }
   void write_data(t_stream& stream) const override { literals_.write(stream); }
   void read_data(t_stream& stream) override { literals_.read(stream); }
 

@@ -12,14 +12,6 @@ namespace {
 
 std::FILE* lexer_file = nullptr;
 
-// Opens a file of the program folder; a failure is reported once.
-std::FILE* open_program_file(std::string_view name, const char* mode) {
-  const std::string path = program_file(name);
-  std::FILE* file = std::fopen(path.c_str(), mode);
-  if (!file) report_file_failure(path, std::strerror(errno));
-  return file;
-}
-
 void empty_program_file(std::string_view name) {
   if (std::FILE* file = open_program_file(name, "wb")) std::fclose(file);
 }
@@ -49,6 +41,13 @@ void save_view_when_safe() {
 }
 
 }  // namespace
+
+std::FILE* open_program_file(std::string_view name, const char* mode) {
+  const std::string path = program_file(name);
+  std::FILE* file = std::fopen(path.c_str(), mode);
+  if (!file) report_file_failure(path, std::strerror(errno));
+  return file;
+}
 
 void log_line(const std::string& text) {
   if (developer_options->DebugSafeView) {

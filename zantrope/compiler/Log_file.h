@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 namespace zantrope {
 
@@ -36,6 +37,9 @@ void reset_debug_files();
 // The scanner's message file while a parse runs; null otherwise or when it
 // could not be opened.
 std::FILE* lexer_message_file();
+// Opens a file of the program folder with the fopen mode; a failure is
+// reported once (report_file_failure) and answers null.
+std::FILE* open_program_file(std::string_view name, const char* mode);
 void close_lexer_message_file();
 
 }  // namespace zantrope

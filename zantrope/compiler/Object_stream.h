@@ -3,23 +3,20 @@
 // object stream. All numbers are little-endian. A read that needs more bytes
 // than the stream holds throws stream_error.
 #include <cstdint>
-#include <cstdio>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/byte_stream.h"
+
 namespace platform {
-class TextFileWriter;
+class BinaryFileWriter;
 }
 
 namespace zantrope {
 
-class stream_error : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+using stream_error = platform::StreamError;
 
 class t_stream {
  public:
@@ -47,27 +44,31 @@ class t_stream {
 class t_memory_stream final : public t_stream {
  public:
   t_memory_stream() = default;
-  explicit t_memory_stream(std::vector<std::uint8_t> bytes) : data_(std::move(bytes)) {}
-  void read_bytes(void* into, std::size_t n) override;
-  void write_bytes(const void* from, std::size_t n) override;
-  std::uint64_t remaining() const override { return data_.size() - pos_; }
-  const std::vector<std::uint8_t>& bytes() const { return data_; }
-  std::vector<std::uint8_t> take_bytes() { pos_ = 0; return std::move(data_); }
+  explicit t_memory_stream(const std::vector<std::uint8_t>& bytes)
+      : data_(std::string(bytes.begin(), bytes.end())) {}
+  void read_bytes(void* into, std::size_t n) override { data_.read(into, n); }
+  void write_bytes(const void* from, std::size_t n) override { data_.write(from, n); }
+  std::uint64_t remaining() const override { return data_.remaining(); }
+  std::vector<std::uint8_t> bytes() const {
+    return std::vector<std::uint8_t>(data_.bytes().begin(), data_.bytes().end());
+  }
+  std::string take_bytes() { return data_.takeBytes(); }
   std::size_t size() const { return data_.size(); }
-  std::size_t position() const { return pos_; }
-  void seek(std::size_t pos) { pos_ = pos < data_.size() ? pos : data_.size(); }
+  std::size_t position() const { return data_.position(); }
+  void seek(std::size_t pos) { data_.seek(pos < data_.size() ? pos : data_.size()); }
 
  private:
-  std::vector<std::uint8_t> data_;
-  std::size_t pos_ = 0;
+  platform::MemoryStream data_;
 };
 
 // A file read from its start, or a file created whole: a created file
 // takes the place of the target only when close succeeds; a stream given up
-// before that leaves the target as it was.
+// before that leaves the target as it was. A file is read whole when it is
+// opened: only a regular file of at most kMaxReadBytes is taken.
 class t_file_stream final : public t_stream {
  public:
   enum class mode { read, create };
+  static constexpr std::size_t kMaxReadBytes = std::size_t(64) << 20;
   // Throws stream_error when the file cannot be opened or created.
   t_file_stream(const std::string& path, mode m);
   ~t_file_stream() override;
@@ -82,10 +83,9 @@ class t_file_stream final : public t_stream {
 
  private:
   std::string path_;
-  std::FILE* file_ = nullptr;
-  std::unique_ptr<platform::TextFileWriter> writer_;
-  std::uint64_t size_ = 0;
-  std::uint64_t pos_ = 0;
+  platform::MemoryStream read_;
+  std::unique_ptr<platform::BinaryFileWriter> writer_;
+  bool reading_ = false;
 };
 
 // int32 n = characters + 1, the characters, one zero byte.

@@ -6,6 +6,7 @@
 #include "compiler/Globals.h"
 #include "compiler/Literal_conversion.h"
 #include "compiler/Log_file.h"
+#include "compiler/Parser.h"
 #include "compiler/Reserved_words.h"
 
 namespace zantrope {
@@ -333,12 +334,7 @@ t_scanner& scanner() {
   return the_scanner;
 }
 
-parser_value& scanner_value() {
-  static parser_value value;
-  return value;
-}
-
-token_code vhdl_scanner() { return scanner().next(&scanner_value()); }
+token_code vhdl_scanner() { return scanner().next(&parser_lookahead()); }
 
 token_code vhdl_scanner(parser_value& value) { return scanner().next(&value); }
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "compiler/Parser_value.h"
+#include "compiler/Grammar_value.h"
 #include "compiler/Token.h"
 #include "compiler/Tokens.h"
 
@@ -76,11 +76,9 @@ class t_scanner {
 
 // The library's scanner.
 t_scanner& scanner();
-// The parser value the last token filled.
-parser_value& scanner_value();
 
-// The next token of the library's scanner; its record goes to the token
-// slot of scanner_value().
+// The next token of the library's scanner, the parser's token source: the
+// record goes to the token slot of the parser's lookahead value.
 token_code vhdl_scanner();
 token_code vhdl_scanner(parser_value& value);
 // Starts a parse of current_source_path: false (with an error line naming

@@ -12,7 +12,7 @@ namespace zantrope {
 
 namespace {
 // What get_entity_info handed out last.
-std::vector<std::uint8_t> entity_info_bytes;
+std::string entity_info_bytes;
 }  // namespace
 
 void setup_data() {

@@ -20,6 +20,11 @@ TEST(Colorize, ReservedWordsBoldCommentsColouredTheRestAsItStands) {
       {"a - b", "a - b"},
       {"\tq <= 12;", "\tq <= 12;"},
       {"f(a).b=c:d", "f(a).b=c:d"},
+      // Each of the plain symbols lets a later reserved word be found.
+      {"x.all", "x.\\b all\\b0 "},
+      {"if(a)then", "\\b if\\b0 (a)\\b then\\b0 "},
+      {"a<=b and c", "a<=b \\b and\\b0  c"},
+      {"a:=b;end", "a:=b;\\b end\\b0 "},
       {"for_each format", "for_each format"},
       {"_if if", "_if \\b if\\b0 "},
       {"--", "\\cf7 --\\cf0 "},

@@ -134,8 +134,13 @@ TEST_F(DesignUnits, DesignFileWithEntityArchitectureAndPackage) {
   const Bytes package_bytes = cat({str("types"), u32(2), {39, 39}});
   EXPECT_EQ(bytes_of([&](t_stream& s) { package.write_node(s); }), package_bytes);
   const auto& state = static_cast<const t_declaration_type&>(*package.declarations().get(0));
-  const Bytes state_bytes = cat({str("state"), {13}, u32(2), {58}, str("idle"), {58}, str("run")});
+  // A descriptor's body in a declaration is its `write`: nothing for an
+  // enumeration (its literals are its data), the bounds for a range.
+  const Bytes state_bytes = cat({str("state"), {13}});
   EXPECT_EQ(bytes_of([&](t_stream& s) { state.write_node(s); }), state_bytes);
+  const auto& byte = static_cast<const t_declaration_type&>(*package.declarations().get(1));
+  const Bytes byte_bytes = cat({str("byte"), {11}, f64(0), f64(255), u16(334)});
+  EXPECT_EQ(bytes_of([&](t_stream& s) { byte.write_node(s); }), byte_bytes);
 
   const auto& architecture =
       static_cast<const t_library_unit_architecture_body&>(*architecture_unit.library_unit());
@@ -161,6 +166,9 @@ TEST_F(DesignUnits, DesignFileWithEntityArchitectureAndPackage) {
   EXPECT_EQ(package_back.name(), "types");
   t_declaration_type state_back;
   round_trip(state_back, state_bytes);
+  t_declaration_type byte_back;
+  round_trip(byte_back, byte_bytes);
+  EXPECT_EQ(static_cast<const t_type_range*>(byte_back.descriptor())->right(), 255.0);
   t_declaration_signal count_back;
   round_trip(count_back, count_bytes);
   EXPECT_EQ(count_back.name(), "count");

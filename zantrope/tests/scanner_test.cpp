@@ -5,6 +5,7 @@
 
 #include "compiler/Globals.h"
 #include "compiler/Log_file.h"
+#include "compiler/Parser.h"
 #include "compiler/Scanner.h"
 #include "library_fixture.h"
 
@@ -126,7 +127,7 @@ TEST_F(Scanner, LinesAndColumns) {
   };
   std::vector<Seen> seen;
   for (token_code code; (code = vhdl_scanner()) != t_EOF;) {
-    const t_token* token = scanner_value().token;
+    const t_token* token = parser_lookahead().token;
     seen.push_back({code, scanner().source_line(), scanner().source_column(), token ? token->line : -1});
   }
   const std::vector<Seen> expected = {{t_ENTITY, 0, 6, -1}, {t_Identifier, 0, 8, 1},

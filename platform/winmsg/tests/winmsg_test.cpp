@@ -247,6 +247,27 @@ TEST(WindowMessages, AWindowMayDestroyItselfFromItsProcedure) {
   EXPECT_FALSE(isWindow(self));
 }
 
+// The procedure (and what it holds) is gone when destroyWindow returns, even
+// while another thread is looking the window up, so its code may be unloaded.
+TEST(WindowMessages, DestroyLetsGoOfTheProcedureAtOnce) {
+  drain();
+  std::atomic<WindowHandle> current{0};
+  std::atomic<bool> done{false};
+  std::thread looker([&] {
+    while (!done) isWindow(current.load());
+  });
+  for (int i = 0; i < 300; ++i) {
+    auto held = std::make_shared<int>(i);
+    const WindowHandle w = createWindow([held](const Message&) { return *held; });
+    current = w;
+    std::this_thread::yield();
+    ASSERT_TRUE(destroyWindow(w));
+    EXPECT_EQ(held.use_count(), 1) << "round " << i;
+  }
+  done = true;
+  looker.join();
+}
+
 TEST(WindowMessages, PumpingTakesOnlyWhatWasQueuedWhenItStarted) {
   drain();
   int calls = 0;
