@@ -212,13 +212,13 @@ token_code t_scanner::next(parser_value* value) {
       continue;
     }
     if (c == '-' && pos_ + 1 < input_.size() && input_[pos_ + 1] == '-') {
-      const std::size_t end = input_.find('\n', pos_);
-      if (end != std::string::npos) {
-        // A comment: everything up to the line end, which the next round reads.
-        source_column_ += std::int32_t(end - pos_);
-        pos_ = end;
-        continue;
-      }
+      // A comment: everything up to the line end, which the next round
+      // reads, or up to the end of the input on a last line without one.
+      std::size_t end = input_.find('\n', pos_);
+      if (end == std::string::npos) end = input_.size();
+      source_column_ += std::int32_t(end - pos_);
+      pos_ = end;
+      continue;
     }
 
     // The rules that can start here, longest match first; on equal length

@@ -80,7 +80,9 @@ TEST_F(Scanner, CaseTable) {
       {"x\"G\"", {id + "x/x", str + "\"G\"/G"}},
       {"a ! b | c", {id + "a/a", "374", id + "b/b", "374", id + "c/c"}},
       {"a --c\nb", {id + "a/a", id + "b/b"}},
-      {"a --c", {id + "a/a", minus, minus, id + "c/c"}},
+      // A comment on the last line needs no line end.
+      {"a --c", {id + "a/a"}},
+      {"a - -c --", {id + "a/a", minus, minus, id + "c/c"}},
       {"& ( ) ** * + , - := : ; <= >= < > = /= => <> | . /",
        {"353", "366", "367", "364", "360", "355", "368", "354", "369", "370", "371", "349", "347",
         "350", "348", "352", "351", "372", "373", "374", "375", "359"}},
@@ -210,6 +212,51 @@ TEST_F(Scanner, MissingSourceFileFailsWithALineNamingIt) {
   EXPECT_FALSE(open_scanner_input());
   EXPECT_EQ(abort_flag, 1);
   EXPECT_EQ(vhdl_scanner(), t_EOF);
+}
+
+TEST_F(Scanner, FeedsTheParserFromASourceFile) {
+  write_file("top.vhd",
+             "library ieee; use ieee.std_logic_1164.all;\r\n"
+             "entity Counter is -- eight bits\r\n"
+             "  generic (Width : integer := 16#8#);\r\n"
+             "  port (Clk : in std_logic; Q : out std_logic_vector(7 downto 0));\r\n"
+             "end Counter;\r\n"
+             "architecture Rtl of Counter is\r\n"
+             "  signal n : integer := 1_000;\r\n"
+             "begin\r\n"
+             "  process (Clk) begin\r\n"
+             "    if Clk'event and Clk = '1' then n <= n + 1 after 1.5 ns; end if;\r\n"
+             "    assert n /= 0 report \"wrapped\" severity note;\r\n"
+             "  end process;\r\n"
+             "  Q <= X\"0F\";\r\n"
+             "end Rtl;\r\n"
+             "-- the end, without a line end");
+  ASSERT_TRUE(open_scanner_input());
+  EXPECT_EQ(parse_tokens(&vhdl_scanner), parse_accepted);
+  close_scanner_input();
+  EXPECT_FALSE(exists("yyerror.txt") && !read_file("yyerror.txt").empty())
+      << read_file("yyerror.txt");
+
+  // A syntax error is reported at the scanner's position and lexeme.
+  write_file("top.vhd", "entity e is\n  port (a : in bit)\nend;\n");
+  ASSERT_TRUE(open_scanner_input());
+  EXPECT_EQ(parse_tokens(&vhdl_scanner), parse_failed);
+  close_scanner_input();
+  EXPECT_EQ(read_file("yyerror.txt"),
+            "[Parser error] top.vhd: parse error, line: 3, col: 3, (token: end)\r\n");
+
+  // A literal that does not convert fails the parse after its own line.
+  std::filesystem::remove(folder_ / "yyerror.txt");
+  write_file("top.vhd", "entity e is generic (w : integer := 99999999999); end;");
+  ASSERT_TRUE(open_scanner_input());
+  EXPECT_EQ(parse_tokens(&vhdl_scanner), parse_failed);
+  close_scanner_input();
+  EXPECT_EQ(read_file("yyerror.txt").rfind(
+                "[Parser error] top.vhd: integer literal out of range, line: 1, col: 47, "
+                "(token: 99999999999)\r\n",
+                0),
+            0u)
+      << read_file("yyerror.txt");
 }
 
 TEST_F(Scanner, FolderOfSourcesInOneSessionKeepsNoTokensOfEarlierBuilds) {
