@@ -35,14 +35,42 @@ inline constexpr std::uint8_t alloc_type_char = 19;
 inline constexpr std::uint8_t alloc_type_identifier = 21;
 inline constexpr std::uint8_t alloc_type_enumeration = 23;
 inline constexpr std::uint8_t indication_subtype = 29;
+inline constexpr std::uint8_t subprogram_body = 32;
+inline constexpr std::uint8_t parameter_specification = 33;
+inline constexpr std::uint8_t iteration_scheme = 34;
 inline constexpr std::uint8_t declaration_signal = 38;
 inline constexpr std::uint8_t declaration_type = 39;
 inline constexpr std::uint8_t declaration_constant = 42;
+inline constexpr std::uint8_t declaration_subtype = 40;
+inline constexpr std::uint8_t declaration_component = 41;
 inline constexpr std::uint8_t declaration_subprogram = 43;
+inline constexpr std::uint8_t declaration_variable = 44;
+inline constexpr std::uint8_t declaration_alias = 45;
+inline constexpr std::uint8_t generic_clause = 49;
+inline constexpr std::uint8_t port_clause = 50;
+inline constexpr std::uint8_t clause = 51;
 inline constexpr std::uint8_t interf_element = 52;
 inline constexpr std::uint8_t literal_character = 54;
 inline constexpr std::uint8_t literal_string = 55;
+inline constexpr std::uint8_t literal_abstract = 56;
+inline constexpr std::uint8_t literal_physical = 57;
 inline constexpr std::uint8_t name_simple = 58;
+inline constexpr std::uint8_t map = 66;
+inline constexpr std::uint8_t map_generic = 67;
+inline constexpr std::uint8_t map_port = 68;
+inline constexpr std::uint8_t string_item = 71;
+inline constexpr std::uint8_t sensitivity_list_item = 72;
+inline constexpr std::uint8_t statement_signal_assignment = 73;
+inline constexpr std::uint8_t statement_component_instantiation = 74;
+inline constexpr std::uint8_t statement_process_body = 75;
+inline constexpr std::uint8_t statement_elsif = 76;
+inline constexpr std::uint8_t statement_else = 77;
+inline constexpr std::uint8_t statement_assertion = 78;
+inline constexpr std::uint8_t statement_report = 79;
+inline constexpr std::uint8_t statement_severity = 80;
+inline constexpr std::uint8_t statement_case = 81;
+inline constexpr std::uint8_t statement_case_alternative = 82;
+inline constexpr std::uint8_t choice = 83;
 inline constexpr std::uint8_t internal_obj1 = 92;
 inline constexpr std::uint8_t internal_obj1_base = 93;
 inline constexpr std::uint8_t entity_decl = 99;
@@ -146,6 +174,16 @@ class t_base_list : public t_base_item {
 
 // The list kind that syntax-tree nodes hold and the object stream carries.
 class t_base_list_storage : public t_base_list {};
+
+// For nodes that own their lists: the given list, or a new empty one.
+inline std::unique_ptr<t_base_list_storage> list_or_empty(
+    std::unique_ptr<t_base_list_storage> list) {
+  return list ? std::move(list) : std::make_unique<t_base_list_storage>();
+}
+// Frees the items of an owned list (when there is one).
+inline void free_list(const std::unique_ptr<t_base_list_storage>& list) {
+  if (list) list->delete_items();
+}
 
 // Makes an empty object of a streamable class; other ids report message
 // 2052, set the abort flag and give null.

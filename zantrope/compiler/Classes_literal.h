@@ -6,23 +6,9 @@
 #include <string>
 
 #include "compiler/Classes_base.h"
+#include "compiler/Token.h"
 
 namespace zantrope {
-
-struct t_token_data {
-  double float_value = 0.0;
-  std::int32_t int_value = 0;
-  std::int64_t physical_value = 0;
-  std::string name;
-};
-
-// A scanner token. The scanner's records live until the compile ends; a
-// node made from text or by the factory owns the record it makes.
-struct t_token {
-  std::int32_t kind = 0;
-  std::string text;
-  t_token_data data;
-};
 
 class t_literal_base : public t_base_item_storage {
  public:
@@ -72,6 +58,35 @@ class t_literal_character : public t_literal {
   // The node body: the character literal's text.
   void write_node(t_stream& stream) const;
   void read_node(t_stream& stream);
+};
+
+class t_literal_string : public t_literal {
+ public:
+  explicit t_literal_string(t_token* token) : t_literal(token) {}
+  std::uint8_t class_id() const override { return class_ids::literal_string; }
+  void to_text(std::string& out) const override { out = token_text(); }
+};
+
+// An abstract literal as the parser keeps it: the token with its value.
+class t_literal_abstract : public t_literal {
+ public:
+  explicit t_literal_abstract(t_token* token) : t_literal(token) {}
+  std::uint8_t class_id() const override { return class_ids::literal_abstract; }
+};
+
+// A physical literal: an abstract literal and its unit. A time unit scales
+// the number to femtoseconds when the node is made (kept in the token's
+// physical value, exact for integers); another unit leaves it unscaled. A
+// value beyond a signed 64-bit count is a "[Parser error]" line, sets the
+// abort flag and leaves 0.
+class t_literal_physical : public t_literal {
+ public:
+  t_literal_physical(t_token* abstract_literal, const t_name_simple& unit);
+  std::uint8_t class_id() const override { return class_ids::literal_physical; }
+  bool converted() const { return converted_; }
+
+ private:
+  bool converted_ = true;
 };
 
 // A new simple name holding the identifier the parser reduced last.

@@ -6,13 +6,10 @@
 
 namespace zantrope {
 
-namespace {
-void free_list(std::unique_ptr<t_base_list_storage>& list) {
-  if (list) list->delete_items();
+std::unique_ptr<t_base_list_storage> t_statement::publish_this(t_code_emitter&) {
+  show_error_box("t_statement::publish_this() abstract");
+  return nullptr;
 }
-}  // namespace
-
-void t_statement::publish_this() { show_error_box("t_statement::publish_this() abstract"); }
 
 t_declaration_type::t_declaration_type() = default;
 
@@ -53,8 +50,7 @@ t_indication_subtype::~t_indication_subtype() { free_list(constraints_); }
 
 t_interf_element::t_interf_element(std::unique_ptr<t_base_list_storage> identifiers,
                                    std::unique_ptr<t_indication_subtype> subtype)
-    : identifiers_(identifiers ? std::move(identifiers)
-                               : std::make_unique<t_base_list_storage>()),
+    : identifiers_(list_or_empty(std::move(identifiers))),
       subtype_(std::move(subtype)) {}
 
 t_interf_element::~t_interf_element() { free_list(identifiers_); }
@@ -68,14 +64,14 @@ void t_interf_element::write(t_stream& stream) const {
 }
 
 t_clause::t_clause(std::unique_ptr<t_base_list_storage> elements)
-    : elements_(elements ? std::move(elements) : std::make_unique<t_base_list_storage>()) {}
+    : elements_(list_or_empty(std::move(elements))) {}
 
 t_clause::~t_clause() { free_list(elements_); }
 
 t_library_unit_entity_decl::t_library_unit_entity_decl(
     std::string name, std::unique_ptr<t_base_list_storage> header)
     : name_(std::move(name)),
-      header_(header ? std::move(header) : std::make_unique<t_base_list_storage>()),
+      header_(list_or_empty(std::move(header))),
       architectures_(std::make_unique<t_base_list_storage>()) {}
 
 t_library_unit_entity_decl::~t_library_unit_entity_decl() {
@@ -85,16 +81,11 @@ t_library_unit_entity_decl::~t_library_unit_entity_decl() {
 
 const t_base_list_storage* t_library_unit_entity_decl::clause_elements(
     std::uint8_t clause_id) const {
-  const auto clause_at = [this](std::int32_t i) {
-    return dynamic_cast<const t_clause*>(header_->get(i));
-  };
-  if (header_->count() == 0) return nullptr;
-  if (header_->count() == 1) {
-    const t_clause* only = clause_at(0);
-    return only && only->class_id() == clause_id ? &only->elements() : nullptr;
+  for (const t_base_item* item : header_->items()) {
+    const auto* clause = dynamic_cast<const t_clause*>(item);
+    if (clause && clause->class_id() == clause_id) return &clause->elements();
   }
-  const t_clause* chosen = clause_at(clause_id == 49 ? 0 : 1);
-  return chosen ? &chosen->elements() : nullptr;
+  return nullptr;
 }
 
 void t_library_unit_entity_decl::write(t_stream& stream) const {
@@ -117,8 +108,7 @@ t_library_unit_package_decl::t_library_unit_package_decl()
 
 t_library_unit_package_decl::t_library_unit_package_decl(
     std::string name, std::unique_ptr<t_base_list_storage> declarations)
-    : declarations_(declarations ? std::move(declarations)
-                                 : std::make_unique<t_base_list_storage>()),
+    : declarations_(list_or_empty(std::move(declarations))),
       name_(std::move(name)) {}
 
 t_library_unit_package_decl::~t_library_unit_package_decl() { free_list(declarations_); }
@@ -135,9 +125,36 @@ void t_library_unit_package_decl::read_node(t_stream& stream) {
   declarations_->read(stream);
 }
 
-t_library_unit_architecture_body::t_library_unit_architecture_body(std::string name,
-                                                                   std::string entity_name)
-    : name_(std::move(name)), entity_name_(std::move(entity_name)) {}
+t_library_unit_architecture_body::t_library_unit_architecture_body(
+    std::string name, std::string entity_name, std::unique_ptr<t_base_list_storage> statements,
+    std::unique_ptr<t_base_list_storage> declarations)
+    : statements_(list_or_empty(std::move(statements))),
+      declarations_(list_or_empty(std::move(declarations))),
+      name_(std::move(name)),
+      entity_name_(std::move(entity_name)) {}
+
+t_library_unit_architecture_body::~t_library_unit_architecture_body() {
+  free_list(statements_);
+  free_list(declarations_);
+}
+
+std::unique_ptr<t_library_unit_entity_decl> make_entity(const t_name_simple& name,
+                                                       std::unique_ptr<t_base_list_storage> header) {
+  return std::make_unique<t_library_unit_entity_decl>(name.token_text(), std::move(header));
+}
+
+std::unique_ptr<t_library_unit_package_decl> make_package(
+    const t_name_simple& name, std::unique_ptr<t_base_list_storage> declarations) {
+  return std::make_unique<t_library_unit_package_decl>(name.token_text(), std::move(declarations));
+}
+
+std::unique_ptr<t_library_unit_architecture_body> make_architecture(
+    const t_name_simple& name, const t_name_simple& entity_name,
+    std::unique_ptr<t_base_list_storage> statements,
+    std::unique_ptr<t_base_list_storage> declarations) {
+  return std::make_unique<t_library_unit_architecture_body>(
+      name.token_text(), entity_name.token_text(), std::move(statements), std::move(declarations));
+}
 
 void t_design_unit::write_node(t_stream& stream) const {
   stream.write_u8(library_unit_ ? library_unit_->class_id() : class_ids::base);
@@ -159,10 +176,16 @@ void t_design_unit::read_node(t_stream& stream) {
 }
 
 t_design_file::t_design_file(std::unique_ptr<t_base_list_storage> units)
-    : units_(units ? std::move(units) : std::make_unique<t_base_list_storage>()) {}
+    : units_(list_or_empty(std::move(units))) {}
 
 t_design_file::~t_design_file() { free_list(units_); }
 
 void t_design_file::write_node(t_stream& stream) const { units_->write(stream); }
+
+void t_design_file::read_node(t_stream& stream) {
+  free_list(units_);
+  units_ = std::make_unique<t_base_list_storage>();
+  units_->read(stream);
+}
 
 }  // namespace zantrope

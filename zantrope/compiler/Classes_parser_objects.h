@@ -13,12 +13,15 @@
 namespace zantrope {
 
 class t_type_definition;
+class t_code_emitter;
 
 class t_statement : public t_base_item_storage {
  public:
   bool is_statement() const override { return true; }
-  // Emits the statement's pseudo-code.
-  virtual void publish_this();
+  // A new code list with the statement's pseudo-code (its instructions
+  // belong to the code generator). Statements whose code the parser emits
+  // when it reduces them have none: an error box, and null.
+  virtual std::unique_ptr<t_base_list_storage> publish_this(t_code_emitter& emitter);
 };
 
 class t_declaration : public t_base_item_storage {
@@ -75,6 +78,7 @@ class t_interf_element : public t_base_item {
   std::uint8_t class_id() const override { return class_ids::interf_element; }
   bool has_name() const override { return false; }
   const t_base_list_storage& identifiers() const { return *identifiers_; }
+  const t_indication_subtype* subtype() const { return subtype_.get(); }
   // Identifiers, type-mark name, constraint flag and constraints. Reading
   // an element back reads nothing.
   void write(t_stream& stream) const override;
@@ -89,7 +93,7 @@ class t_clause : public t_base_item {
  public:
   explicit t_clause(std::unique_ptr<t_base_list_storage> elements);
   ~t_clause() override;
-  std::uint8_t class_id() const override { return 51; }
+  std::uint8_t class_id() const override { return class_ids::clause; }
   const t_base_list_storage& elements() const { return *elements_; }
 
  private:
@@ -99,13 +103,13 @@ class t_clause : public t_base_item {
 class t_generic_clause : public t_clause {
  public:
   using t_clause::t_clause;
-  std::uint8_t class_id() const override { return 49; }
+  std::uint8_t class_id() const override { return class_ids::generic_clause; }
 };
 
 class t_port_clause : public t_clause {
  public:
   using t_clause::t_clause;
-  std::uint8_t class_id() const override { return 50; }
+  std::uint8_t class_id() const override { return class_ids::port_clause; }
 };
 
 class t_library_unit : public t_base_item_storage {};
@@ -116,7 +120,9 @@ class t_library_unit_entity_decl : public t_library_unit {
   ~t_library_unit_entity_decl() override;
   std::uint8_t class_id() const override { return class_ids::entity_decl; }
   const std::string& name() const { return name_; }
-  // The element list of the header clause of that kind (49 generic, 50 port).
+  // The element list of the header clause of that kind (49 generic, 50
+  // port), found by class id whatever the order of the clauses; null when
+  // the entity has none.
   const t_base_list_storage* clause_elements(std::uint8_t clause_id) const;
   // The entity description: name, then the port clause's elements.
   void write(t_stream& stream) const override;
@@ -148,14 +154,24 @@ class t_library_unit_package_decl : public t_library_unit {
 
 class t_library_unit_architecture_body : public t_library_unit {
  public:
-  t_library_unit_architecture_body(std::string name, std::string entity_name);
+  t_library_unit_architecture_body(std::string name, std::string entity_name,
+                                   std::unique_ptr<t_base_list_storage> statements = nullptr,
+                                   std::unique_ptr<t_base_list_storage> declarations = nullptr);
+  ~t_library_unit_architecture_body() override;
   std::uint8_t class_id() const override { return class_ids::architecture_body; }
   const std::string& name() const { return name_; }
   const std::string& entity_name() const { return entity_name_; }
+  const t_base_list_storage& statements() const { return *statements_; }
+  const t_base_list_storage& declarations() const { return *declarations_; }
+  std::string extra_text;
+  // Set once the elaboration has processed the architecture.
+  std::uint8_t elaborated = 0;
   void write_node(t_stream&) const {}
   void read_node(t_stream&) {}
 
  private:
+  std::unique_ptr<t_base_list_storage> statements_;
+  std::unique_ptr<t_base_list_storage> declarations_;
   std::string name_;
   std::string entity_name_;
 };
@@ -186,9 +202,21 @@ class t_design_file : public t_base_item_storage {
   std::uint8_t finished = 0;
   // Node body: the design units.
   void write_node(t_stream& stream) const;
+  void read_node(t_stream& stream);
 
  private:
   std::unique_ptr<t_base_list_storage> units_;
 };
+
+// Library units as the parser makes them, each named by the text of a
+// simple name.
+std::unique_ptr<t_library_unit_entity_decl> make_entity(const t_name_simple& name,
+                                                       std::unique_ptr<t_base_list_storage> header);
+std::unique_ptr<t_library_unit_package_decl> make_package(
+    const t_name_simple& name, std::unique_ptr<t_base_list_storage> declarations);
+std::unique_ptr<t_library_unit_architecture_body> make_architecture(
+    const t_name_simple& name, const t_name_simple& entity_name,
+    std::unique_ptr<t_base_list_storage> statements,
+    std::unique_ptr<t_base_list_storage> declarations);
 
 }  // namespace zantrope

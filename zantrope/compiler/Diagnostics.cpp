@@ -11,6 +11,7 @@
 #include <fstream>
 
 #include "compiler/Globals.h"
+#include "compiler/Scanner.h"
 #include "platform/dialogs.h"
 #include "platform/paths.h"
 
@@ -29,13 +30,13 @@ std::string numbered_message(std::int32_t id) {
 }
 
 void report_parser_error(const char* message) {
-  error_line = source_line + 1;
+  error_line = scanner().source_line() + 1;
   std::string text = platform::fileNameOf(current_source_path);
   text += ": ";
   text += message ? message : "";
   text += ", line: " + std::to_string(error_line);
-  text += ", col: " + std::to_string(source_column);
-  text += ", (token: " + current_lexeme + ")";
+  text += ", col: " + std::to_string(scanner().source_column());
+  text += ", (token: " + scanner().lexeme() + ")";
   append_error_file_line(text, "[Parser error]");
 }
 
@@ -48,7 +49,7 @@ void report_simulation_error(std::int32_t message_id) {
 }
 
 void append_error_file_line(const std::string& message, const std::string& header) {
-  error_line = source_line + 1;
+  error_line = scanner().source_line() + 1;
   append_program_file_line(kParserErrorFile, header + " " + message);
 }
 

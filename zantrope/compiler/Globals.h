@@ -143,9 +143,6 @@ extern std::string compile_path;
 extern std::string current_compile_file;
 extern std::string current_file_name;
 extern std::string current_source_path;
-extern int32_t source_line;    // 0-based line of the scanner
-extern int32_t source_column;  // column of the scanner after the lexeme
-extern std::string current_lexeme;
 extern std::string current_identifier;  // the identifier the parser reduced last
 extern std::unique_ptr<t_base_list_storage> design_file_list;
 extern t_design_file* current_design_file;

@@ -14,6 +14,7 @@
 
 #include "compiler/Globals.h"
 #include "compiler/Parser.h"
+#include "compiler/Scanner.h"
 
 using namespace zantrope;
 
@@ -26,8 +27,8 @@ std::size_t position = 0;
 token_code next_code() {
   if (position >= input_size) return 0;
   const std::uint8_t byte = input[position++];
-  current_lexeme = std::to_string(byte);
-  ++source_column;
+  scanner().set_position(scanner().source_line(), scanner().source_column() + 1,
+                         std::to_string(byte));
   return byte == 0 ? 0 : 256 + byte % 125;
 }
 
@@ -53,8 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   input = data;
   input_size = size;
   position = 0;
-  source_line = 0;
-  source_column = 0;
+  scanner().set_position(0, 0, "");
   const std::int32_t result = parse_tokens(&next_code);
   require(result >= 0 && result <= 2, "a result other than 0, 1 or 2");
 

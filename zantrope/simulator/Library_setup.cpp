@@ -4,7 +4,7 @@
 #include "compiler/Diagnostics.h"
 #include "compiler/Log_file.h"
 #include "compiler/Object_stream.h"
-#include "simulator/Classes_internal.h"
+#include "compiler/Classes_internal.h"
 #include "simulator/Registry_data.h"
 #include "simulator/Util_inifile.h"
 

@@ -5,6 +5,7 @@
 
 #include <climits>
 
+#include "compiler/Scanner.h"
 #include "library_fixture.h"
 #include "platform/paths.h"
 
@@ -15,13 +16,11 @@ class Diagnostics : public testing::LibraryFixture {};
 
 TEST_F(Diagnostics, ErrorFileLineFormats) {
   current_source_path = "/work/src/a.vhd";
-  source_line = 0;
-  source_column = 7;
-  current_lexeme = "entity";
+  scanner().set_position(0, 7, "entity");
   report_parser_error("parse error");
   EXPECT_EQ(error_line, 1);
 
-  source_line = 41;
+  scanner().set_position(41, 0, "");
   report_error(2052);
   EXPECT_EQ(error_line, 42);
   report_simulation_error(1024);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "compiler/Globals.h"
+#include "compiler/Scanner.h"
 #include "platform/dialogs.h"
 
 namespace zantrope::testing {
@@ -54,8 +55,7 @@ class LibraryFixture : public ::testing::Test {
     error_reported = 0;
     error_suppressed = 0;
     error_text.clear();
-    source_line = 0;
-    source_column = 0;
+    scanner().set_position(0, 0, "");
     forget_file_failures();
   }
   void TearDown() override { std::filesystem::remove_all(folder_); }

@@ -8,6 +8,7 @@
 #include "compiler/Classes_types.h"
 #include "compiler/Object_stream.h"
 #include "library_fixture.h"
+#include "recording_emitter.h"
 
 namespace zantrope {
 namespace {
@@ -314,6 +315,13 @@ TEST_F(ObjectModel, EntityClauseElements) {
   t_library_unit_entity_decl both("e", header_of({generics, port_clause}));
   EXPECT_EQ(both.clause_elements(49), &generics->elements());
   EXPECT_EQ(both.clause_elements(50), &port_clause->elements());
+
+  // Chosen by class id, not by position: port before generic.
+  auto* late_generics = new t_generic_clause(nullptr);
+  auto* early_ports = new t_port_clause(nullptr);
+  t_library_unit_entity_decl swapped("e", header_of({early_ports, late_generics}));
+  EXPECT_EQ(swapped.clause_elements(49), &late_generics->elements());
+  EXPECT_EQ(swapped.clause_elements(50), &early_ports->elements());
 }
 
 TEST_F(ObjectModel, NameSimpleFromTheLastIdentifier) {
@@ -323,7 +331,8 @@ TEST_F(ObjectModel, NameSimpleFromTheLastIdentifier) {
 
 TEST_F(ObjectModel, AbstractStatementReportsThroughTheErrorBox) {
   t_statement statement;
-  statement.publish_this();
+  testing::recording_emitter emitter;
+  EXPECT_EQ(statement.publish_this(emitter), nullptr);
   ASSERT_EQ(shown_.texts.size(), 1u);
   EXPECT_EQ(shown_.texts[0], "t_statement::publish_this() abstract");
   EXPECT_EQ(abort_flag, 0);

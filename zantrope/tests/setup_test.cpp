@@ -3,10 +3,10 @@
 #include "compiler/Classes_parser_objects.h"
 #include "compiler/Classes_types.h"
 #include "library_fixture.h"
-#include "simulator/Classes_internal.h"
+#include "compiler/Classes_internal.h"
 #include "simulator/Library_setup.h"
 #include "simulator/Registry_store.h"
-#include "simulator/Util_shared.h"
+#include "compiler/Util_shared.h"
 
 namespace zantrope {
 namespace {

@@ -17,6 +17,7 @@
 #include "compiler/Globals.h"
 #include "compiler/Parser.h"
 #include "compiler/Reserved_words.h"
+#include "compiler/Scanner.h"
 #include "compiler/Tokens.h"
 
 namespace zantrope::testing {
@@ -25,9 +26,7 @@ class token_feeder {
  public:
   explicit token_feeder(std::string text) : text_(std::move(text)) {
     active_ = this;
-    source_line = 0;
-    source_column = 0;
-    current_lexeme.clear();
+    scanner().set_position(0, 0, "");
   }
   ~token_feeder() { active_ = nullptr; }
   token_feeder(const token_feeder&) = delete;
@@ -59,24 +58,27 @@ class token_feeder {
 
  private:
   token_code read() {
+    std::int32_t line = scanner().source_line();
+    std::int32_t column = scanner().source_column();
     while (at_ < text_.size() && (text_[at_] == ' ' || text_[at_] == '\t' || text_[at_] == '\n')) {
       if (text_[at_] == '\n') {
-        ++source_line;
-        source_column = 0;
+        ++line;
+        column = 0;
       } else {
-        ++source_column;
+        ++column;
       }
       ++at_;
     }
     if (at_ == text_.size()) {
-      current_lexeme.clear();
+      scanner().set_position(line, column, "");
       return 0;
     }
     const std::size_t end = text_.find_first_of(" \t\n", at_);
-    current_lexeme = text_.substr(at_, end == std::string::npos ? std::string::npos : end - at_);
-    at_ += current_lexeme.size();
-    source_column += std::int32_t(current_lexeme.size());
-    return code_of(current_lexeme);
+    const std::string lexeme =
+        text_.substr(at_, end == std::string::npos ? std::string::npos : end - at_);
+    at_ += lexeme.size();
+    scanner().set_position(line, column + std::int32_t(lexeme.size()), lexeme);
+    return code_of(lexeme);
   }
 
   std::string text_;

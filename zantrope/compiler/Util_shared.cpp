@@ -1,4 +1,4 @@
-#include "simulator/Util_shared.h"
+#include "compiler/Util_shared.h"
 
 #include "compiler/Classes_base.h"
 #include "compiler/Globals.h"
