@@ -114,18 +114,22 @@ std::int32_t ClampSize(std::int64_t length) {
 
 // --- item records -------------------------------------------------------------
 
-TItemRecord::TItemRecord(std::int32_t type, std::int32_t size)
-    : bytes_(std::size_t(kItemHeaderSize + size), 0) {
-  StoreI32(bytes_.data(), type);
-  StoreI32(bytes_.data() + 4, kItemVersion);
-  StoreI32(bytes_.data() + 8, size);
+TItemRecord::TItemRecord(std::int32_t type, std::int32_t size) {
+  Allocate(std::size_t(kItemHeaderSize + size));
+  std::memset(Data(), 0, length_);
+  StoreI32(Data(), type);
+  StoreI32(Data() + 4, kItemVersion);
+  StoreI32(Data() + 8, size);
 }
 
-bool ItemFits(const TItemRecord& item) {
-  const std::int32_t size = item.Size();
-  if (size < 0 || std::size_t(size) + kItemHeaderSize != item.Bytes().size()) return false;
-  const std::uint8_t* p = item.Payload();
-  switch (item.Type()) {
+namespace {
+
+// ItemFits over a whole record's bytes, header included.
+bool RecordFits(const std::uint8_t* bytes, std::size_t length) {
+  const std::int32_t size = LoadI32(bytes + 8);
+  if (size < 0 || std::size_t(size) + kItemHeaderSize != length) return false;
+  const std::uint8_t* p = bytes + kItemHeaderSize;
+  switch (LoadI32(bytes)) {
     case kItemPin: return size >= kPinSize;
     case kItemLine: return size >= kLineSize;
     case kItemShape: return size >= kShapeItemSize;
@@ -140,7 +144,8 @@ bool ItemFits(const TItemRecord& item) {
   }
 }
 
-bool ReadItem(toOBSS& stream, TItemRecord& item) {
+// Reads one record: a fresh record of its type is filled in place.
+bool ReadRecord(toOBSS& stream, TItemRecord& record) {
   if (stream.Error() != 0) return false;
   std::uint8_t header[kItemHeaderSize];
   stream.ReadBytes(header, kItemHeaderSize);
@@ -154,31 +159,41 @@ bool ReadItem(toOBSS& stream, TItemRecord& item) {
   }
   const bool oldPin = type == kItemPin && version < kOldPinVersion;
   const bool oldLine = type == kItemLine && version < kOldLineVersion;
-  TItemRecord result;
   if (!oldPin && !oldLine) {
-    result = TItemRecord(type, size);
-    stream.ReadBytes(result.Payload(), size);
+    record = TItemRecord(type, size);
+    stream.ReadBytes(record.Payload(), size);
   } else {
     // Older pins and lines are read over the start of a zeroed record of
     // today's size; what they lack gets its default.
     const std::int32_t length = oldPin ? kPinSize : kLineSize;
     std::vector<std::uint8_t> stored(std::size_t(size), 0);
     stream.ReadBytes(stored.data(), size);
-    result = TItemRecord(type, length);
-    if (size > 0) std::memcpy(result.Payload(), stored.data(), std::size_t(std::min(size, length)));
+    record = TItemRecord(type, length);
+    std::uint8_t* payload = record.Payload();
+    if (size > 0) std::memcpy(payload, stored.data(), std::size_t(std::min(size, length)));
     if (oldPin) {
-      StoreF64(result.Payload() + kPinFontSize, 8.0);
+      StoreF64(payload + kPinFontSize, 8.0);
     } else {
-      StoreCap(result.Payload() + kLineStartCap, TCap{});
-      StoreCap(result.Payload() + kLineEndCap, TCap{});
+      StoreCap(payload + kLineStartCap, TCap{});
+      StoreCap(payload + kLineEndCap, TCap{});
     }
   }
   if (stream.Error() != 0) return false;
-  if (!ItemFits(result)) {
+  if (!ItemFits(record)) {
     stream.Fail(kObssOverrun);
     return false;
   }
-  item = std::move(result);
+  return true;
+}
+
+}  // namespace
+
+bool ItemFits(const TItemRecord& item) { return RecordFits(item.Bytes().data(), item.Bytes().size()); }
+
+bool ReadItem(toOBSS& stream, TItemRecord& item) {
+  TItemRecord read;
+  if (!ReadRecord(stream, read)) return false;
+  item = std::move(read);
   return true;
 }
 
@@ -200,7 +215,7 @@ void ReadItemList(toOBSS& stream, TItemList& list, bool pinsOnly) {
   list.reserve(std::size_t(count));
   for (std::int32_t i = 0; i < count; ++i) {
     TItemRecord item;
-    if (!ReadItem(stream, item)) return;
+    if (!ReadRecord(stream, item)) return;
     if (pinsOnly && item.Type() != kItemPin) {
       stream.Fail(kObssOverrun);
       return;
@@ -766,7 +781,7 @@ TLoadResult LoadDatabase(const std::string& path, TDeviceList& list) {
     if (file.read(bytes.data(), bytes.size()) < bytes.size() ||
         std::memcmp(bytes.data(), kObssMagic, sizeof kObssMagic) != 0)
       return TLoadResult::NotDatabase;
-    bytes += file.readRest(kMaxDatabaseBytes - bytes.size());
+    file.appendRest(bytes, kMaxDatabaseBytes - bytes.size());
     TMemoryStream stream(std::move(bytes));
     return ReadDatabase(stream, list);
   } catch (const platform::FileError&) {
