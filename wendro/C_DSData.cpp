@@ -144,8 +144,9 @@ bool RecordFits(const std::uint8_t* bytes, std::size_t length) {
   }
 }
 
-// Reads one record: a fresh record of its type is filled in place.
-bool ReadRecord(toOBSS& stream, TItemRecord& record) {
+// Reads one record and appends it to list, filled in place; nothing is
+// appended when it cannot be read.
+bool AppendRecord(toOBSS& stream, TItemList& list) {
   if (stream.Error() != 0) return false;
   std::uint8_t header[kItemHeaderSize];
   stream.ReadBytes(header, kItemHeaderSize);
@@ -160,7 +161,7 @@ bool ReadRecord(toOBSS& stream, TItemRecord& record) {
   const bool oldPin = type == kItemPin && version < kOldPinVersion;
   const bool oldLine = type == kItemLine && version < kOldLineVersion;
   if (!oldPin && !oldLine) {
-    record = TItemRecord(type, size);
+    TItemRecord& record = list.emplace_back(type, size);
     stream.ReadBytes(record.Payload(), size);
   } else {
     // Older pins and lines are read over the start of a zeroed record of
@@ -168,8 +169,7 @@ bool ReadRecord(toOBSS& stream, TItemRecord& record) {
     const std::int32_t length = oldPin ? kPinSize : kLineSize;
     std::vector<std::uint8_t> stored(std::size_t(size), 0);
     stream.ReadBytes(stored.data(), size);
-    record = TItemRecord(type, length);
-    std::uint8_t* payload = record.Payload();
+    std::uint8_t* payload = list.emplace_back(type, length).Payload();
     if (size > 0) std::memcpy(payload, stored.data(), std::size_t(std::min(size, length)));
     if (oldPin) {
       StoreF64(payload + kPinFontSize, 8.0);
@@ -178,8 +178,12 @@ bool ReadRecord(toOBSS& stream, TItemRecord& record) {
       StoreCap(payload + kLineEndCap, TCap{});
     }
   }
-  if (stream.Error() != 0) return false;
-  if (!ItemFits(record)) {
+  if (stream.Error() != 0) {
+    list.pop_back();
+    return false;
+  }
+  if (!ItemFits(list.back())) {
+    list.pop_back();
     stream.Fail(kObssOverrun);
     return false;
   }
@@ -191,9 +195,9 @@ bool ReadRecord(toOBSS& stream, TItemRecord& record) {
 bool ItemFits(const TItemRecord& item) { return RecordFits(item.Bytes().data(), item.Bytes().size()); }
 
 bool ReadItem(toOBSS& stream, TItemRecord& item) {
-  TItemRecord read;
-  if (!ReadRecord(stream, read)) return false;
-  item = std::move(read);
+  TItemList read;
+  if (!AppendRecord(stream, read)) return false;
+  item = std::move(read.back());
   return true;
 }
 
@@ -214,13 +218,12 @@ void ReadItemList(toOBSS& stream, TItemList& list, bool pinsOnly) {
   list.clear();
   list.reserve(std::size_t(count));
   for (std::int32_t i = 0; i < count; ++i) {
-    TItemRecord item;
-    if (!ReadRecord(stream, item)) return;
-    if (pinsOnly && item.Type() != kItemPin) {
+    if (!AppendRecord(stream, list)) return;
+    if (pinsOnly && list.back().Type() != kItemPin) {
+      list.pop_back();
       stream.Fail(kObssOverrun);
       return;
     }
-    list.push_back(std::move(item));
   }
 }
 
