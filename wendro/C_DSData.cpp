@@ -124,26 +124,6 @@ TItemRecord::TItemRecord(std::int32_t type, std::int32_t size) {
 
 namespace {
 
-// ItemFits over a whole record's bytes, header included.
-bool RecordFits(const std::uint8_t* bytes, std::size_t length) {
-  const std::int32_t size = LoadI32(bytes + 8);
-  if (size < 0 || std::size_t(size) + kItemHeaderSize != length) return false;
-  const std::uint8_t* p = bytes + kItemHeaderSize;
-  switch (LoadI32(bytes)) {
-    case kItemPin: return size >= kPinSize;
-    case kItemLine: return size >= kLineSize;
-    case kItemShape: return size >= kShapeItemSize;
-    case kItemText: return TextFieldsOffset(p, size) >= 0;
-    case kItemPolygon: {
-      if (size < kPolygonHeader) return false;
-      const int n = LoadI16(p + 18);
-      return n >= 0 && kPolygonHeader + 4 * n <= size;
-    }
-    case kItemConnector: return size >= kConnectorSize;
-    default: return true;
-  }
-}
-
 // Reads one record and appends it to list, filled in place; nothing is
 // appended when it cannot be read.
 bool AppendRecord(toOBSS& stream, TItemList& list) {
@@ -192,7 +172,24 @@ bool AppendRecord(toOBSS& stream, TItemList& list) {
 
 }  // namespace
 
-bool ItemFits(const TItemRecord& item) { return RecordFits(item.Bytes().data(), item.Bytes().size()); }
+bool ItemFits(const TItemRecord& item) {
+  const std::int32_t size = item.Size();
+  if (size < 0 || std::size_t(size) + kItemHeaderSize != item.Bytes().size()) return false;
+  const std::uint8_t* p = item.Payload();
+  switch (item.Type()) {
+    case kItemPin: return size >= kPinSize;
+    case kItemLine: return size >= kLineSize;
+    case kItemShape: return size >= kShapeItemSize;
+    case kItemText: return TextFieldsOffset(p, size) >= 0;
+    case kItemPolygon: {
+      if (size < kPolygonHeader) return false;
+      const int n = LoadI16(p + 18);
+      return n >= 0 && kPolygonHeader + 4 * n <= size;
+    }
+    case kItemConnector: return size >= kConnectorSize;
+    default: return true;
+  }
+}
 
 bool ReadItem(toOBSS& stream, TItemRecord& item) {
   TItemList read;
