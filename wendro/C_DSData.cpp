@@ -114,12 +114,63 @@ std::int32_t ClampSize(std::int64_t length) {
 
 // --- item records -------------------------------------------------------------
 
-TItemRecord::TItemRecord(std::int32_t type, std::int32_t size)
-    : bytes_(std::size_t(kItemHeaderSize + size), 0) {
-  StoreI32(bytes_.data(), type);
-  StoreI32(bytes_.data() + 4, kItemVersion);
-  StoreI32(bytes_.data() + 8, size);
+TItemRecord::TItemRecord(std::int32_t type, std::int32_t size) {
+  Allocate(std::size_t(kItemHeaderSize + size));
+  std::memset(Data(), 0, length_);
+  StoreI32(Data(), type);
+  StoreI32(Data() + 4, kItemVersion);
+  StoreI32(Data() + 8, size);
 }
+
+namespace {
+
+// Reads one record and appends it to list, filled in place; nothing is
+// appended when it cannot be read.
+bool AppendRecord(toOBSS& stream, TItemList& list) {
+  if (stream.Error() != 0) return false;
+  std::uint8_t header[kItemHeaderSize];
+  stream.ReadBytes(header, kItemHeaderSize);
+  if (stream.Error() != 0) return false;
+  const std::int32_t type = LoadI32(header);
+  const std::int32_t version = LoadI32(header + 4);
+  const std::int32_t size = LoadI32(header + 8);
+  if (size < 0 || size > stream.BodyRemaining()) {
+    stream.Fail(kObssOverrun);
+    return false;
+  }
+  const bool oldPin = type == kItemPin && version < kOldPinVersion;
+  const bool oldLine = type == kItemLine && version < kOldLineVersion;
+  if (!oldPin && !oldLine) {
+    TItemRecord& record = list.emplace_back(type, size);
+    stream.ReadBytes(record.Payload(), size);
+  } else {
+    // Older pins and lines are read over the start of a zeroed record of
+    // today's size; what they lack gets its default.
+    const std::int32_t length = oldPin ? kPinSize : kLineSize;
+    std::vector<std::uint8_t> stored(std::size_t(size), 0);
+    stream.ReadBytes(stored.data(), size);
+    std::uint8_t* payload = list.emplace_back(type, length).Payload();
+    if (size > 0) std::memcpy(payload, stored.data(), std::size_t(std::min(size, length)));
+    if (oldPin) {
+      StoreF64(payload + kPinFontSize, 8.0);
+    } else {
+      StoreCap(payload + kLineStartCap, TCap{});
+      StoreCap(payload + kLineEndCap, TCap{});
+    }
+  }
+  if (stream.Error() != 0) {
+    list.pop_back();
+    return false;
+  }
+  if (!ItemFits(list.back())) {
+    list.pop_back();
+    stream.Fail(kObssOverrun);
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
 
 bool ItemFits(const TItemRecord& item) {
   const std::int32_t size = item.Size();
@@ -141,44 +192,9 @@ bool ItemFits(const TItemRecord& item) {
 }
 
 bool ReadItem(toOBSS& stream, TItemRecord& item) {
-  if (stream.Error() != 0) return false;
-  std::uint8_t header[kItemHeaderSize];
-  stream.ReadBytes(header, kItemHeaderSize);
-  if (stream.Error() != 0) return false;
-  const std::int32_t type = LoadI32(header);
-  const std::int32_t version = LoadI32(header + 4);
-  const std::int32_t size = LoadI32(header + 8);
-  if (size < 0 || size > stream.BodyRemaining()) {
-    stream.Fail(kObssOverrun);
-    return false;
-  }
-  const bool oldPin = type == kItemPin && version < kOldPinVersion;
-  const bool oldLine = type == kItemLine && version < kOldLineVersion;
-  TItemRecord result;
-  if (!oldPin && !oldLine) {
-    result = TItemRecord(type, size);
-    stream.ReadBytes(result.Payload(), size);
-  } else {
-    // Older pins and lines are read over the start of a zeroed record of
-    // today's size; what they lack gets its default.
-    const std::int32_t length = oldPin ? kPinSize : kLineSize;
-    std::vector<std::uint8_t> stored(std::size_t(size), 0);
-    stream.ReadBytes(stored.data(), size);
-    result = TItemRecord(type, length);
-    if (size > 0) std::memcpy(result.Payload(), stored.data(), std::size_t(std::min(size, length)));
-    if (oldPin) {
-      StoreF64(result.Payload() + kPinFontSize, 8.0);
-    } else {
-      StoreCap(result.Payload() + kLineStartCap, TCap{});
-      StoreCap(result.Payload() + kLineEndCap, TCap{});
-    }
-  }
-  if (stream.Error() != 0) return false;
-  if (!ItemFits(result)) {
-    stream.Fail(kObssOverrun);
-    return false;
-  }
-  item = std::move(result);
+  TItemList read;
+  if (!AppendRecord(stream, read)) return false;
+  item = std::move(read.back());
   return true;
 }
 
@@ -199,13 +215,12 @@ void ReadItemList(toOBSS& stream, TItemList& list, bool pinsOnly) {
   list.clear();
   list.reserve(std::size_t(count));
   for (std::int32_t i = 0; i < count; ++i) {
-    TItemRecord item;
-    if (!ReadItem(stream, item)) return;
-    if (pinsOnly && item.Type() != kItemPin) {
+    if (!AppendRecord(stream, list)) return;
+    if (pinsOnly && list.back().Type() != kItemPin) {
+      list.pop_back();
       stream.Fail(kObssOverrun);
       return;
     }
-    list.push_back(std::move(item));
   }
 }
 
@@ -766,7 +781,7 @@ TLoadResult LoadDatabase(const std::string& path, TDeviceList& list) {
     if (file.read(bytes.data(), bytes.size()) < bytes.size() ||
         std::memcmp(bytes.data(), kObssMagic, sizeof kObssMagic) != 0)
       return TLoadResult::NotDatabase;
-    bytes += file.readRest(kMaxDatabaseBytes - bytes.size());
+    file.appendRest(bytes, kMaxDatabaseBytes - bytes.size());
     TMemoryStream stream(std::move(bytes));
     return ReadDatabase(stream, list);
   } catch (const platform::FileError&) {

@@ -40,7 +40,9 @@
 // Packed point: int16 x, int16 y (an int32 with x in its low half). Packed
 // rectangle: int16 left, top, right, bottom.
 #include <cstdint>
+#include <cstring>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -101,26 +103,64 @@ inline constexpr int kShapeItemSize = 19;
 inline constexpr int kConnectorSize = 27;
 inline constexpr std::size_t kPinNameChars = 16;
 
+// The record's bytes live inside the object when they are few (every item
+// of the usual drawings), so a drawing's items take one allocation, not one
+// each.
 class TItemRecord {
  public:
-  TItemRecord() : bytes_(kItemHeaderSize, 0) {}
+  TItemRecord() { std::memset(inline_, 0, kItemHeaderSize); }
   // A record of the given type and current version with a zeroed payload.
   TItemRecord(std::int32_t type, std::int32_t size);
+  TItemRecord(const TItemRecord& other) { CopyFrom(other); }
+  TItemRecord& operator=(const TItemRecord& other) {
+    if (this != &other) CopyFrom(other);
+    return *this;
+  }
+  TItemRecord(TItemRecord&& other) noexcept { MoveFrom(other); }
+  TItemRecord& operator=(TItemRecord&& other) noexcept {
+    if (this != &other) MoveFrom(other);
+    return *this;
+  }
+  ~TItemRecord() = default;
 
-  std::int32_t Type() const { return LoadI32(bytes_.data()); }
-  std::int32_t Version() const { return LoadI32(bytes_.data() + 4); }
-  std::int32_t Size() const { return LoadI32(bytes_.data() + 8); }
-  void SetVersion(std::int32_t version) { StoreI32(bytes_.data() + 4, version); }
+  std::int32_t Type() const { return LoadI32(Data()); }
+  std::int32_t Version() const { return LoadI32(Data() + 4); }
+  std::int32_t Size() const { return LoadI32(Data() + 8); }
+  void SetVersion(std::int32_t version) { StoreI32(Data() + 4, version); }
 
-  const std::uint8_t* Payload() const { return bytes_.data() + kItemHeaderSize; }
-  std::uint8_t* Payload() { return bytes_.data() + kItemHeaderSize; }
+  const std::uint8_t* Payload() const { return Data() + kItemHeaderSize; }
+  std::uint8_t* Payload() { return Data() + kItemHeaderSize; }
   // The whole record: header and payload.
-  const std::vector<std::uint8_t>& Bytes() const { return bytes_; }
-  bool operator==(const TItemRecord&) const = default;
+  std::span<const std::uint8_t> Bytes() const { return {Data(), length_}; }
+  bool operator==(const TItemRecord& other) const {
+    return length_ == other.length_ && std::memcmp(Data(), other.Data(), length_) == 0;
+  }
 
  private:
-  friend bool ReadItem(toOBSS& stream, TItemRecord& item);
-  std::vector<std::uint8_t> bytes_;
+  static constexpr std::size_t kInlineBytes = 56;
+
+  const std::uint8_t* Data() const { return heap_ ? heap_.get() : inline_; }
+  std::uint8_t* Data() { return heap_ ? heap_.get() : inline_; }
+  // Room for length bytes, contents undefined.
+  void Allocate(std::size_t length) {
+    heap_.reset(length > kInlineBytes ? new std::uint8_t[length] : nullptr);
+    length_ = length;
+  }
+  void CopyFrom(const TItemRecord& other) {
+    Allocate(other.length_);
+    std::memcpy(Data(), other.Data(), length_);
+  }
+  void MoveFrom(TItemRecord& other) {
+    heap_ = std::move(other.heap_);
+    length_ = other.length_;
+    if (!heap_) std::memcpy(inline_, other.inline_, length_);
+    other.length_ = kItemHeaderSize;
+    std::memset(other.inline_, 0, kItemHeaderSize);
+  }
+
+  std::unique_ptr<std::uint8_t[]> heap_;
+  std::size_t length_ = kItemHeaderSize;
+  std::uint8_t inline_[kInlineBytes];
 };
 
 using TItemList = std::vector<TItemRecord>;

@@ -124,29 +124,39 @@ std::size_t RegularFileReader::read(void* into, std::size_t n) {
 }
 
 std::string RegularFileReader::readRest(std::size_t limit) {
+  std::string bytes;
+  appendRest(bytes, limit);
+  return bytes;
+}
+
+void RegularFileReader::appendRest(std::string& bytes, std::size_t limit) {
   const ::off_t at = ::lseek(fd_, 0, SEEK_CUR);
   const std::uint64_t left = at >= 0 && std::uint64_t(at) < size_ ? size_ - std::uint64_t(at) : 0;
   if (left > limit) throw FileError(path_, "File too large");
-  std::string bytes;
-  bytes.resize(std::size_t(left));
-  std::size_t have = read(bytes.data(), bytes.size());
-  bytes.resize(have);
+  const std::size_t start = bytes.size();
+  bytes.resize(start + std::size_t(left));
+  std::size_t have = read(bytes.data() + start, std::size_t(left));
+  bytes.resize(start + have);
   // The file may have grown since it was opened: read on in bounded pieces.
+  // A one-byte probe comes first, so the bytes read are not copied again
+  // when it did not grow.
   constexpr std::size_t kPiece = 1 << 20;
   for (;;) {
+    char probe;
     if (have >= limit) {
-      char probe;
       if (read(&probe, 1) != 0) throw FileError(path_, "File too large");
       break;
     }
+    if (read(&probe, 1) == 0) break;
+    bytes += probe;
+    ++have;
     const std::size_t piece = std::min(kPiece, limit - have);
-    bytes.resize(have + piece);
-    const std::size_t got = read(bytes.data() + have, piece);
+    bytes.resize(start + have + piece);
+    const std::size_t got = read(bytes.data() + start + have, piece);
     have += got;
-    bytes.resize(have);
+    bytes.resize(start + have);
     if (got < piece) break;
   }
-  return bytes;
 }
 
 std::string readRegularFile(const std::string& path, std::size_t limit) {

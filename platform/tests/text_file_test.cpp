@@ -99,6 +99,18 @@ TEST_F(TextFileTest, WholeFileReaderKeepsToItsLimit) {
   EXPECT_EQ(reader.read(head, 2), 0u);
 }
 
+TEST_F(TextFileTest, WholeFileReaderReadsWhatTheFileGainedSinceItOpened) {
+  const auto path = (dir / "grows.bin").string();
+  spit(path, "head");
+  RegularFileReader reader(path);
+  RegularFileReader bounded(path);
+  spit(path, "head and tail");
+  std::string bytes = "kept:";
+  reader.appendRest(bytes, 100);
+  EXPECT_EQ(bytes, "kept:head and tail");
+  EXPECT_THROW(bounded.readRest(12), FileError);
+}
+
 TEST_F(TextFileTest, MissingFileIsAnErrorNamingThePath) {
   const auto path = (dir / "nope.txt").string();
   try {

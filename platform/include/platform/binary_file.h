@@ -43,6 +43,8 @@ class RegularFileReader {
   // Reads the rest of the file in bounded pieces; a file holding more than
   // `limit` bytes from here is refused without reading it all.
   std::string readRest(std::size_t limit);
+  // The same, appended to `bytes` (the limit counts the rest only).
+  void appendRest(std::string& bytes, std::size_t limit);
   // Hands the open descriptor over (the caller closes it).
   int release();
   const std::string& path() const { return path_; }
