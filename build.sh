@@ -5,7 +5,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(g++ cmake ninja-build binutils qt6-base-dev libgtest-dev libgmock-dev bison flex ngspice locales xvfb xauth)
+packages=(g++ cmake ninja-build binutils qt6-base-dev libgtest-dev libgmock-dev bison flex ngspice locales xvfb xauth fonts-liberation)
 
 install_missing() {
   local missing=()

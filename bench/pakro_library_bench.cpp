@@ -5,11 +5,13 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
 #include "TRN_.h"
 #include "library_file.h"
+#include "platform/text_file.h"
 
 namespace {
 
@@ -110,17 +112,51 @@ void BM_PlainWrite(benchmark::State& state) {
   std::filesystem::remove(path);
 }
 
+// The same bytes written all or nothing, as the library write does: beside
+// the target, flushed to the disk, then renamed over it.
+void BM_PlainWriteAllOrNothing(benchmark::State& state) {
+  const std::vector<char> bytes = Bytes(LibraryPath());
+  const std::string path = ScratchFile("pakro_bench_plain.LBR");
+  for (auto _ : state) {
+    platform::TextFileWriter out(path);
+    out.write(std::string_view(bytes.data(), bytes.size()));
+    out.commit();
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(bytes.size()));
+  std::filesystem::remove(path);
+}
+
 BENCHMARK(BM_ReadLibrary)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainRead)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WriteLibrary)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PlainWrite)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PlainWriteAllOrNothing)->Unit(benchmark::kMillisecond);
 
 }  // namespace
+
+// Keeps the real time of each run, for the ratios printed at the end.
+class RatioReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    for (const Run& run : runs) times[run.benchmark_name()] = run.GetAdjustedRealTime();
+    ConsoleReporter::ReportRuns(runs);
+  }
+  void PrintRatio(const char* what, const std::string& work, const std::string& plain) const {
+    const auto w = times.find(work), p = times.find(plain);
+    if (w == times.end() || p == times.end() || p->second <= 0) return;
+    std::printf("%s: x%.1f of %s (aim: at most x10)\n", what, w->second / p->second, plain.c_str());
+  }
+  std::map<std::string, double> times;
+};
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
+  RatioReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatio("read", "BM_ReadLibrary", "BM_PlainRead");
+  reporter.PrintRatio("write", "BM_WriteLibrary", "BM_PlainWrite");
+  reporter.PrintRatio("write", "BM_WriteLibrary", "BM_PlainWriteAllOrNothing");
   benchmark::Shutdown();
   std::error_code ignored;
   std::filesystem::remove(ScratchFile("pakro_bench_library.LBR"), ignored);

@@ -1,6 +1,7 @@
 #include "C_DSData.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <limits>
 
@@ -615,6 +616,14 @@ bool TDevice::CheckPins() const {
       if (PinName(pins[i]) != PinName(reference[i])) return false;
   }
   return true;
+}
+
+TTextExtent TTextMetrics::Measure(std::string_view text, double factor) const {
+  platform::Font font;
+  font.height = int(std::lround(14 * factor));
+  font.weight = 300;
+  const platform::TextSize size = Extent(font, text);
+  return {size.width, size.height};
 }
 
 namespace {

@@ -46,6 +46,7 @@
 #include <vector>
 
 #include "Obss_dr2.h"
+#include "platform/canvas.h"
 
 namespace wendro {
 
@@ -272,8 +273,10 @@ class TDShape : public TStreamable {
 
 // --- devices ------------------------------------------------------------------
 
-// Text extents for building block symbols: the width and height of a text in
-// "Arial", cell height round(14 × factor), weight 300.
+// Text extents, measured the same way whatever the screen: Extent gives the
+// width of a text and the cell height of a font description, in the font's
+// pixels; Measure, used for block symbols, the same for "Arial" with cell
+// height round(14 × factor) and weight 300.
 struct TTextExtent {
   int width = 0;
   int height = 0;
@@ -281,7 +284,8 @@ struct TTextExtent {
 class TTextMetrics {
  public:
   virtual ~TTextMetrics() = default;
-  virtual TTextExtent Measure(std::string_view text, double factor) const = 0;
+  virtual platform::TextSize Extent(const platform::Font& font, std::string_view text) const = 0;
+  virtual TTextExtent Measure(std::string_view text, double factor) const;
 };
 
 class TDevice : public TStreamable {

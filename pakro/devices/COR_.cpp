@@ -50,6 +50,7 @@ void ReadCatCOR(TCatCOR& record, LibraryFile& file) {
 void WriteCatCOR(const TCatCOR& record, platform::TextFileWriter& out) {
   RecordWriter writer(out);
   CoreLines(writer, record);
+  writer.Flush();
 }
 
 TCatListCOR::TCatListCOR() : CatalogList(kCore) {}

@@ -87,6 +87,7 @@ void ReadCatDIOv2(TCatDIO& record, LibraryFile& file) { ReadDiode(record, file);
 void WriteCatDIO(const TCatDIO& record, platform::TextFileWriter& out) {
   RecordWriter writer(out);
   DiodeLines(writer, record);
+  writer.Flush();
 }
 
 TCatListDIO::TCatListDIO() : CatalogList(kDiodes) {}

@@ -84,6 +84,7 @@ void ReadCatJFET(TCatJFET& record, LibraryFile& file) {
 void WriteCatJFET(const TCatJFET& record, platform::TextFileWriter& out) {
   RecordWriter writer(out);
   JfetLines(writer, record);
+  writer.Flush();
 }
 
 TCatListJFN::TCatListJFN() : CatalogList(kNJFET) {}

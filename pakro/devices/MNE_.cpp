@@ -87,6 +87,7 @@ void ReadCatMOSFET(TCatMOSFET& record, LibraryFile& file) {
 void WriteCatMOSFET(const TCatMOSFET& record, platform::TextFileWriter& out) {
   RecordWriter writer(out);
   MosfetLines(writer, record);
+  writer.Flush();
 }
 
 TCatListMNE::TCatListMNE() : CatalogList(kNMOS) {}

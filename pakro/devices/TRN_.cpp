@@ -180,6 +180,7 @@ void ReadCatBipolarV1(TCatBipolar& record, LibraryFile& file) {
 void WriteCatBipolar(const TCatBipolar& record, platform::TextFileWriter& out) {
   RecordWriter writer(out);
   BipolarLinesV2(writer, record);
+  writer.Flush();
 }
 
 TCatListTRN::TCatListTRN() : CatalogList(kNPN) {}

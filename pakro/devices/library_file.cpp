@@ -1,6 +1,7 @@
 #include "library_file.h"
 
 #include "frame_state.h"
+#include "platform/binary_file.h"
 #include "platform/text_file.h"
 
 namespace pakro {
@@ -20,19 +21,37 @@ int ReadHeaderInteger(std::string_view line) {
 std::string TypeLine(int kind) { return "Type    : " + std::to_string(kind); }
 std::string VersionLine(int version) { return "Version : " + std::to_string(version); }
 
-LibraryFile::LibraryFile(const std::string& path)
-    : path_(path), reader_(std::make_unique<platform::LineReader>(path)) {}
+LibraryFile::LibraryFile(const std::string& path) : path_(path) {
+  // The file is read whole, and its lines are views of it. Only a regular
+  // file of a size a library can have is taken: a folder, a device, a FIFO
+  // or a huge file is refused before it is read.
+  bytes_ = platform::readRegularFile(path, kMaxLibraryBytes);
+  open_ = true;
+}
 
 LibraryFile::~LibraryFile() = default;
 
+bool LibraryFile::ReadLine(std::string_view& line) {
+  if (next_ >= bytes_.size()) return false;
+  const std::size_t end = bytes_.find('\n', next_);
+  const std::size_t stop = end == std::string::npos ? bytes_.size() : end;
+  line = std::string_view(bytes_).substr(next_, stop - next_);
+  if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  if (line.size() > platform::LineReader::kMaxLineBytes)
+    throw platform::FileError(path_, "Line " + std::to_string(line_ + 1) + " is too long");
+  next_ = end == std::string::npos ? bytes_.size() : end + 1;
+  ++line_;
+  return true;
+}
+
 const LibraryHeader& LibraryFile::ReadHeader() {
-  if (!reader_) Fail("the file is closed.");
-  std::string lines[3];
+  if (!open_) Fail("the file is closed.");
+  std::string_view lines[3];
   for (auto& line : lines)
-    if (!reader_->readLine(line))
-      throw LibraryError(path_ + " is not a library file: its header ends after " +
-                         std::to_string(reader_->lineNumber()) + " of its 3 lines.");
-  header_.title = lines[0];
+    if (!ReadLine(line))
+      throw LibraryError(path_ + " is not a library file: its header ends after " + std::to_string(line_) +
+                         " of its 3 lines.");
+  header_.title = std::string(lines[0]);
   header_.kind = ReadHeaderInteger(lines[1]);
   header_.version = ReadHeaderInteger(lines[2]);
   headerRead_ = true;
@@ -55,14 +74,19 @@ void LibraryFile::CheckVersion() const {
                        ", which this program cannot read.");
 }
 
-void LibraryFile::Close() { reader_.reset(); }
+void LibraryFile::Close() {
+  open_ = false;
+  line_ = 0;
+  next_ = 0;
+  std::string().swap(bytes_);
+}
 
 void LibraryFile::BeginRecord() { recordHasText_ = false; }
 
-std::string LibraryFile::NextLine() {
-  if (!reader_) Fail("the file is closed.");
-  std::string line;
-  if (!reader_->readLine(line)) {
+std::string_view LibraryFile::NextLine() {
+  if (!open_) Fail("the file is closed.");
+  std::string_view line;
+  if (!ReadLine(line)) {
     if (!recordHasText_) throw NoMoreRecords{};
     Fail("the file ends inside a record.");
   }
@@ -70,7 +94,7 @@ std::string LibraryFile::NextLine() {
   return line;
 }
 
-int LibraryFile::LineNumber() const { return reader_ ? reader_->lineNumber() : 0; }
+int LibraryFile::LineNumber() const { return open_ ? line_ : 0; }
 
 void LibraryFile::Fail(const std::string& what) const {
   throw LibraryError(path_ + ", line " + std::to_string(LineNumber()) + ": " + what);

@@ -6,14 +6,9 @@
 // A LibraryFile is the open file being read: the frame reads its header, the
 // device list of the kind that the header names goes on reading the records
 // from the same file and closes it.
-#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
-
-namespace platform {
-class LineReader;
-}
 
 namespace pakro {
 
@@ -47,7 +42,11 @@ std::string VersionLine(int version);
 
 class LibraryFile {
  public:
-  // Opens the file for reading; throws platform::FileError.
+  // The largest file taken as a library: ten thousand transistors take
+  // about 14 MB.
+  static constexpr std::size_t kMaxLibraryBytes = std::size_t(256) << 20;
+
+  // Opens and reads the file; throws platform::FileError.
   explicit LibraryFile(const std::string& path);
   ~LibraryFile();
   LibraryFile(const LibraryFile&) = delete;
@@ -67,7 +66,7 @@ class LibraryFile {
   bool HeaderRead() const { return headerRead_; }
   const LibraryHeader& Header() const { return header_; }
 
-  bool IsOpen() const { return reader_ != nullptr; }
+  bool IsOpen() const { return open_; }
   void Close();
 
   // --- record reading, used by the record readers ---------------------------
@@ -77,8 +76,8 @@ class LibraryFile {
   // The next line of the current record. At the end of the file this raises
   // NoMoreRecords when the record has held only empty lines so far (the file
   // simply ends, perhaps after some empty lines), and a LibraryError for a
-  // record cut short.
-  std::string NextLine();
+  // record cut short. The text stays valid until the file is closed.
+  std::string_view NextLine();
   // Number of the line last read, from 1.
   int LineNumber() const;
   // A LibraryError naming this file and the line last read.
@@ -89,7 +88,13 @@ class LibraryFile {
 
  private:
   std::string path_;
-  std::unique_ptr<platform::LineReader> reader_;
+  // Reads the next line without its line end (LF or CR LF); false at the
+  // end of the file.
+  bool ReadLine(std::string_view& line);
+  std::string bytes_;  // the whole file
+  std::size_t next_ = 0;
+  int line_ = 0;
+  bool open_ = false;
   LibraryHeader header_;
   bool headerRead_ = false;
   bool recordHasText_ = false;

@@ -5,7 +5,8 @@
 namespace pakro {
 
 std::string LibraryNumber(long double value) {
-  return FloatToText(FloatFormat::General, LibraryPrecision, 2, value);
+  char text[FloatTextCapacity];
+  return std::string(text, FloatToChars(text, LibraryPrecision, value));
 }
 
 double LineValue(std::string_view line) {
@@ -22,9 +23,9 @@ void RecordReader::Curve(TGraph& curve) {
   const int capacity = static_cast<int>(curve.X.size());
   int count = 0;
   for (;;) {
-    const std::string x = file_.NextLine();
+    const std::string_view x = file_.NextLine();
     if (x == ">") break;
-    const std::string y = file_.NextLine();
+    const std::string_view y = file_.NextLine();
     if (y == ">") file_.Fail("a point of the curve lacks its second value.");
     // Points beyond the curve's capacity are passed over.
     if (count < capacity) {
@@ -45,21 +46,45 @@ void RecordReader::Curve(TGraph& curve) {
   curve.Count = count;
 }
 
+void RecordWriter::Flush() {
+  out_.write(buffer_);
+  buffer_.clear();
+}
+
+namespace {
+
+// A number's text is far shorter than the room FloatToChars is given, so the
+// line end goes into the same room and the line is appended at once.
+template <class Num>
+void AppendNumberLine(std::string& buffer, Num value) {
+  char text[FloatTextCapacity];
+  const std::size_t n = FloatToChars(text, LibraryPrecision, value);
+  static_assert(FloatTextCapacity >= 26 + 2, "the longest number text and CR LF");
+  text[n] = '\r';
+  text[n + 1] = '\n';
+  buffer.append(text, n + 2);
+}
+
+}  // namespace
+
+void RecordWriter::NumberLine(long double value) { AppendNumberLine(buffer_, value); }
+void RecordWriter::NumberLine(double value) { AppendNumberLine(buffer_, value); }
+
 void RecordWriter::Curve(const TGraph& curve) {
-  out_.writeLine("<");
+  Put("<");
   const int count = std::clamp(curve.Count, 0, static_cast<int>(curve.X.size()));
   for (int i = 0; i < count; ++i) {
-    out_.writeLine(LibraryNumber(curve.X[i]));
-    out_.writeLine(LibraryNumber(curve.Y[i]));
+    NumberLine(curve.X[i]);
+    NumberLine(curve.Y[i]);
   }
-  out_.writeLine(">");
+  Put(">");
 }
 
 void RecordWriter::Line(std::string_view text) {
   if (text.find_first_of("\r\n") == std::string_view::npos)
-    out_.writeLine(text);
+    Put(text);
   else
-    out_.writeLine(withoutLineBreaks(text));
+    Put(withoutLineBreaks(text));
 }
 
 }  // namespace pakro

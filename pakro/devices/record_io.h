@@ -40,15 +40,15 @@ class RecordReader {
   // Text line: the whole line, cut to the field's capacity.
   template <std::size_t N>
   void Text(ShortString<N>& field) {
-    field = withoutLineBreaks(file_.NextLine());
+    Assign(field, file_.NextLine());
   }
-  void Text(std::string& field) { field = withoutLineBreaks(file_.NextLine()); }
+  void Text(std::string& field) { Assign(field, file_.NextLine()); }
   // Value line: the line is the text (cut) and its value the number.
   template <std::size_t N, class Num>
   void Value(ShortString<N>& text, Num& number) {
-    const std::string line = file_.NextLine();
+    const std::string_view line = file_.NextLine();
     number = LineValue(line);
-    text = withoutLineBreaks(line);
+    Assign(text, line);
   }
   // The curve parameter of a curve, a value line of the curve's own text.
   void CurveParam(TGraph& curve) { Value(curve.CurveParamText, curve.CurveParam); }
@@ -68,12 +68,23 @@ class RecordReader {
   }
 
  private:
+  // The field takes the line without the CR characters it may hold.
+  template <class Field>
+  static void Assign(Field& field, std::string_view line) {
+    if (line.find('\r') == std::string_view::npos)
+      field = line;
+    else
+      field = withoutLineBreaks(line);
+  }
   LibraryFile& file_;
 };
 
+// Gathers the lines of a record and writes them at Flush, which ends every
+// record's writing.
 class RecordWriter {
  public:
   explicit RecordWriter(platform::TextFileWriter& out) : out_(out) {}
+  void Flush();
 
   template <std::size_t N>
   void Text(const ShortString<N>& field) {
@@ -88,17 +99,25 @@ class RecordWriter {
   void CurveParam(const TGraph& curve) { Line(curve.CurveParamText.str()); }
   template <class Num>
   void Number(const Num& number) {
-    out_.writeLine(LibraryNumber(number));
+    NumberLine(number);
   }
   void Curve(const TGraph& curve);
-  void Computed(bool computed) { out_.writeLine(computed ? "Computed" : "Not computed"); }
+  void Computed(bool computed) { Put(computed ? "Computed" : "Not computed"); }
   template <class T>
   void Zero(const T&) {}
 
  private:
   // A text line; a line break inside the text would split the record.
   void Line(std::string_view text);
+  // A line as it is.
+  void Put(std::string_view text) {
+    buffer_.append(text);
+    buffer_.append("\r\n");
+  }
+  void NumberLine(long double value);
+  void NumberLine(double value);
   platform::TextFileWriter& out_;
+  std::string buffer_;
 };
 
 }  // namespace pakro

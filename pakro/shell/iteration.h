@@ -55,6 +55,29 @@ struct TFitInputs {
 long double ModelValue(const ParamVector& p, std::uint8_t kind, long double x, const TFitInputs& in,
                        THysteric& table);
 
+// What a fit asks for again and again, kept between its evaluations: the
+// exponentials of the bipolar kinds by their exact argument and the
+// solutions of their voltage searches by what each depends on. Every entry
+// is a pure function of its key, so a kept answer is the same number the
+// computation would give anew.
+class TFitMemo;
+
+// Owns the TFitMemo of an engine, made when a kind first needs it; a copy
+// starts without one.
+class TFitMemoHolder {
+ public:
+  TFitMemoHolder();
+  TFitMemoHolder(const TFitMemoHolder&);
+  TFitMemoHolder& operator=(const TFitMemoHolder&) { return *this; }
+  ~TFitMemoHolder();
+  // The memo for evaluations of the kind; nullptr for the kinds that gain
+  // nothing from one.
+  TFitMemo* For(std::uint8_t kind) const;
+
+ private:
+  mutable std::unique_ptr<TFitMemo> memo_;
+};
+
 class TIteration : public TFitInputs {
  public:
   static constexpr int MaxPoints = 12;
@@ -89,7 +112,9 @@ class TIteration : public TFitInputs {
   const TFitInputs& Inputs() const { return *this; }
 
  private:
+  long double Residual(const ParamVector& p, TFitMemo* memo) const;
   int lastCycles_ = 0;
+  TFitMemoHolder memo_;
 };
 
 // The one fitting engine of the program; each datasheet form's creation

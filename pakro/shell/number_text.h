@@ -2,6 +2,7 @@
 // How every number of the parameter extractor is written and read: always
 // with "." as the decimal point, whatever the locale; a "," is accepted on
 // input. Also the three array scans the curves and the fits use.
+#include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
@@ -23,6 +24,14 @@ std::string CommaToPoint(std::string_view text);
 // 1.125 at precision 3 is "1.13". Zero (also negative zero) is "0". The
 // digits argument has no effect in the general format.
 std::string FloatToText(FloatFormat format, int precision, int digits, long double value);
+
+// Room for any text of FloatToChars.
+constexpr std::size_t FloatTextCapacity = 40;
+// FloatToText's text in the general format, written to out without the
+// terminating zero; returns its length.
+std::size_t FloatToChars(char (&out)[FloatTextCapacity], int precision, long double value);
+// The same text for a double, quicker.
+std::size_t FloatToChars(char (&out)[FloatTextCapacity], int precision, double value);
 
 // Reads a decimal number: leading blanks, an optional sign, digits with an
 // optional "." (at least one digit before or after it: ".5" and "5." are

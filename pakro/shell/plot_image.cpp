@@ -1,34 +1,32 @@
 #include "plot_image.h"
 
 #include <QPainter>
-#include <QPolygon>
 #include <functional>
+#include <vector>
 
 #include "platform/qt_services.h"
 
 namespace pakro {
 
 PainterCanvas::PainterCanvas(QPainter& painter, int width, int height, const QColor& windowColor)
-    : painter_(painter), width_(width), height_(height), window_(windowColor) {
+    : painter_(painter), shapes_(painter), width_(width), height_(height), window_(windowColor) {
   painter_.setBackgroundMode(Qt::OpaqueMode);
 }
 
-QColor PainterCanvas::ToQColor(PlotColor color) const {
-  if (color.window) return window_;
-  return QColor(static_cast<int>(color.bgr & 0xFF), static_cast<int>((color.bgr >> 8) & 0xFF),
-                static_cast<int>((color.bgr >> 16) & 0xFF));
+platform::Colour PainterCanvas::ToColour(PlotColor color) const {
+  if (color.window) return platform::MakeColour(window_.red(), window_.green(), window_.blue());
+  return color.bgr & 0xFFFFFF;
 }
 
 void PainterCanvas::SetPen(PlotColor color, PenStyle style) {
-  QPen pen(ToQColor(color));
-  pen.setWidth(0);
-  pen.setStyle(style == PenStyle::Dot ? Qt::DotLine : Qt::SolidLine);
-  painter_.setPen(pen);
+  // A one-pixel pen that covers its end points.
+  shapes_.SetPen({ToColour(color), 1, style == PenStyle::Dot ? platform::PenStyle::Dot : platform::PenStyle::Solid,
+                  platform::LineCap::Square});
 }
 
 void PainterCanvas::SetBrush(PlotColor color) {
-  painter_.setBrush(ToQColor(color));
-  painter_.setBackground(ToQColor(color));
+  shapes_.SetBrush({true, ToColour(color)});
+  painter_.setBackground(platform::qt::ToQColor(ToColour(color)));
 }
 
 void PainterCanvas::SetFont(std::string_view family, int size) {
@@ -37,22 +35,10 @@ void PainterCanvas::SetFont(std::string_view family, int size) {
   painter_.setFont(font);
 }
 
-void PainterCanvas::MoveTo(int x, int y) { at_ = QPoint(x, y); }
-
-void PainterCanvas::LineTo(int x, int y) {
-  painter_.drawLine(at_, QPoint(x, y));
-  at_ = QPoint(x, y);
-}
-
-void PainterCanvas::Rectangle(int x1, int y1, int x2, int y2) {
-  // The outline covers x1..x2-1 and y1..y2-1.
-  painter_.drawRect(QRect(QPoint(x1, y1), QPoint(x2 - 1, y2 - 1)));
-}
-
 void PainterCanvas::Polygon(std::span<const PlotPoint> corners) {
-  QPolygon polygon;
-  for (const PlotPoint& p : corners) polygon << QPoint(p.x, p.y);
-  painter_.drawPolygon(polygon);
+  std::vector<platform::Point> points;
+  for (const PlotPoint& p : corners) points.push_back({p.x, p.y});
+  shapes_.Polygon(points);
 }
 
 void PainterCanvas::TextOut(int x, int y, std::string_view text) {

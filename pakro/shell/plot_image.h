@@ -10,6 +10,7 @@
 #include <functional>
 
 #include "curve_plot.h"
+#include "platform/qt_canvas.h"
 
 class QPainter;
 
@@ -25,20 +26,22 @@ class PainterCanvas final : public PlotCanvas {
   void SetPen(PlotColor color, PenStyle style) override;
   void SetBrush(PlotColor color) override;
   void SetFont(std::string_view family, int size) override;
-  void MoveTo(int x, int y) override;
-  void LineTo(int x, int y) override;
-  void Rectangle(int x1, int y1, int x2, int y2) override;
+  void MoveTo(int x, int y) override { shapes_.MoveTo(x, y); }
+  void LineTo(int x, int y) override { shapes_.LineTo(x, y); }
+  void Rectangle(int x1, int y1, int x2, int y2) override { shapes_.Rectangle({x1, y1, x2, y2}); }
   void Polygon(std::span<const PlotPoint> corners) override;
   void TextOut(int x, int y, std::string_view text) override;
 
  private:
-  QColor ToQColor(PlotColor color) const;
+  platform::Colour ToColour(PlotColor color) const;
 
   QPainter& painter_;
+  // Lines, rectangles and polygons go through the platform canvas; texts
+  // stay here, on the brush colour and in point sizes.
+  platform::qt::PainterCanvas shapes_;
   int width_;
   int height_;
   QColor window_;
-  QPoint at_;
 };
 
 class TPlotImage : public QWidget {

@@ -4,6 +4,9 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <locale>
 #include <string>
 #include <vector>
@@ -202,6 +205,100 @@ TEST_F(CommaLocale, AxisLabelsIgnoreTheLocale) {
   EXPECT_EQ(AxisNumberText(2.5E-7), "2E-7");
   EXPECT_EQ(SignedAxisNumberText(-5E-12), "-5E-12");
   EXPECT_EQ(AxisNumberText(0.37), "0.4");
+}
+
+// The digits are those of the value's correctly rounded 18-digit expansion
+// rounded half up at the precision, whichever way a value is converted:
+// doubles at a few digits take a quick scaling, other doubles a quicker
+// conversion than long doubles, and all must give what rounding the C
+// library's 18 digits gives, ties at the 19th digit and values next to a
+// halfway point included.
+TEST(FloatToText, DigitsAreThoseOfTheEighteenDigitExpansion) {
+  // The C library's 18 digits, rounded half up at the precision.
+  auto reference = [](long double v, int precision) {
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.17Le", std::fabs(v));
+    const std::string text(buffer);
+    const std::size_t e = text.find('e');
+    std::string digits = text.substr(0, 1) + text.substr(2, e - 2);
+    int exponent = std::stoi(text.substr(e + 1));
+    const bool up = digits[precision] >= '5';
+    digits.resize(precision);
+    if (up) {
+      int i = precision - 1;
+      while (i >= 0 && digits[i] == '9') digits[i--] = '0';
+      if (i < 0) {
+        digits = "1";
+        ++exponent;
+      } else {
+        ++digits[i];
+      }
+    }
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    std::string out = v < 0 ? "-" : "";
+    out += digits.substr(0, 1);
+    if (digits.size() > 1) out += "." + digits.substr(1);
+    return out + "E" + std::to_string(exponent);
+  };
+  std::vector<long double> values;
+  // k * 2^-n ends in a 5 at its last digit; some end at the 19th
+  for (int n = 20; n <= 80; ++n)
+    for (long double k : {1.0L, 3.0L, 5.0L, 7.0L, 9.0L, 1001.0L})
+      values.push_back(std::ldexp(k, -n) * 1E-30L);
+  values.push_back(std::ldexp(1.0L, -27));  // 7.450580596923828125E-9
+  std::uint64_t state = 88172645463325252ULL;
+  for (int i = 0; i < 2000; ++i) {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    const double d = std::ldexp(static_cast<double>(state >> 11), -53 - static_cast<int>(state % 200));
+    values.push_back(d);
+    values.push_back(static_cast<long double>(d) * (1 + 1E-17L));  // no double holds it
+  }
+  // values that lie next to a point halfway between two six-digit results
+  for (double half : {1.234565E-7, 8.999995E-5, 1.000005E-6, 4.999995E-9})
+    for (double nudge : {0.0, 1E-13, -1E-13, 1E-17, -1E-17}) values.push_back(half * (1 + nudge));
+  for (long double v : values) {
+    if (!(std::fabs(v) < 9E-5L && v != 0)) continue;  // the exponent form only
+    for (int precision : {1, 3, 6, 8, 12, 18}) {
+      EXPECT_EQ(FloatToText(FloatFormat::General, precision, 2, v), reference(v, precision))
+          << static_cast<double>(v) << " at " << precision << " digits";
+      const double d = static_cast<double>(v);
+      if (d != v) continue;
+      char text[FloatTextCapacity];
+      EXPECT_EQ(std::string(text, FloatToChars(text, precision, d)), reference(v, precision))
+          << d << " at " << precision << " digits, as a double";
+    }
+    EXPECT_EQ(FloatToText(FloatFormat::General, 6, 2, -v), reference(-v, 6));
+  }
+}
+
+// Short numbers are read by a quicker way than long ones; both give the
+// correctly rounded double, as the C library's strtod does.
+TEST(TextToFloat, ReadsTheCorrectlyRoundedDouble) {
+  std::uint64_t state = 2463534242ULL;
+  auto next = [&state] {
+    state ^= state << 13;
+    state ^= state >> 7;
+    state ^= state << 17;
+    return state;
+  };
+  for (int i = 0; i < 5000; ++i) {
+    std::string text = next() % 2 ? "-" : "";
+    const int digits = 1 + static_cast<int>(next() % 19);
+    const int point = static_cast<int>(next() % (digits + 1));
+    for (int d = 0; d < digits; ++d) {
+      if (d == point) text += '.';
+      text += static_cast<char>('0' + next() % 10);
+    }
+    if (next() % 2) text += "E" + std::to_string(static_cast<int>(next() % 61) - 30);
+    double value = 0;
+    int code = 0;
+    ASSERT_TRUE(TextToFloat(text, value, code)) << text;
+    const double expected = std::strtod(text.c_str(), nullptr);
+    EXPECT_EQ(std::signbit(value), std::signbit(expected)) << text;
+    EXPECT_EQ(value, expected) << text;
+  }
 }
 
 TEST(ArrayScans, ScanTheFirstNValues) {

@@ -50,7 +50,7 @@ class TestLibrary final : public DeviceLibrary {
     try {
       for (;;) {
         file.BeginRecord();
-        read.push_back(file.NextLine());
+        read.emplace_back(file.NextLine());
       }
     } catch (const LibraryFile::NoMoreRecords&) {
     }

@@ -8,10 +8,21 @@
 #include <string>
 
 #include "C_DSData.h"
+#include "C_Shapes.h"
+#include "Canvas.h"
+#include "platform/recording_canvas.h"
 
 using namespace wendro;
 
 namespace {
+
+// Text extents from the text's length alone.
+class LengthMetrics : public TTextMetrics {
+ public:
+  platform::TextSize Extent(const platform::Font& font, std::string_view text) const override {
+    return {int(text.size()) * font.height / 2, font.height};
+  }
+};
 
 void Require(bool ok, const char* what) {
   if (ok) return;
@@ -39,6 +50,24 @@ void Exercise(const TDevice& device) {
     }
   }
   if (!copy->shapes.empty()) copy->SyncAll(copy->shapes.back()->key, {true, true, true, false});
+
+  // Drawn, turned and mirrored, and opened for editing: an untouched
+  // drawing stores back the same records (polygons without points aside,
+  // which the editor drops).
+  const LengthMetrics metrics;
+  for (const auto& shape : device.shapes) {
+    platform::RecordingCanvas canvas;
+    TDrawContext context(&canvas, metrics);
+    context.Init({0, 0, 400, 400}, {-200, -200, 200, 200});
+    DrawDShape(*shape, context, {0, 0}, 3, 1, true, -1);
+    TDShape stored;
+    StoreDShape(ExplodeDShape(*shape, metrics), stored);
+    TItemList graphics;
+    for (const auto& item : shape->graphics)
+      if (item.Type() != kItemPolygon || !PolygonOf(item).points.empty()) graphics.push_back(item);
+    Require(stored.pins == shape->pins && stored.graphics == graphics,
+            "an untouched drawing does not store back the same");
+  }
 }
 
 void AsDatabase(const std::string& bytes) {
