@@ -1,4 +1,4 @@
-#include "COR_form.h"
+#include "pakro/devices/COR_form.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -11,12 +11,12 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
-#include "frame_state.h"
-#include "iteration.h"
-#include "main_form.h"
-#include "model_compute.h"
-#include "number_text.h"
-#include "scaled_string_grid.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/iteration.h"
+#include "pakro/shell/main_form.h"
+#include "pakro/devices/model_compute.h"
+#include "pakro/shell/number_text.h"
+#include "pakro/shell/scaled_string_grid.h"
 
 namespace pakro {
 

@@ -4,9 +4,9 @@
 #include <string_view>
 #include <memory>
 
-#include "COR_.h"
-#include "datasheet_form.h"
-#include "list_library.h"
+#include "pakro/devices/COR_.h"
+#include "pakro/devices/datasheet_form.h"
+#include "pakro/devices/list_library.h"
 
 class QStackedWidget;
 class QTabBar;

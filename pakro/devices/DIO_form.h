@@ -4,9 +4,9 @@
 #include <memory>
 #include <string_view>
 
-#include "DIO_.h"
-#include "datasheet_form.h"
-#include "list_library.h"
+#include "pakro/devices/DIO_.h"
+#include "pakro/devices/datasheet_form.h"
+#include "pakro/devices/list_library.h"
 
 
 namespace pakro {

@@ -1,4 +1,4 @@
-#include "JFN_form.h"
+#include "pakro/devices/JFN_form.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -11,11 +11,11 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "frame_state.h"
-#include "iteration.h"
-#include "main_form.h"
-#include "model_compute.h"
-#include "scaled_string_grid.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/iteration.h"
+#include "pakro/shell/main_form.h"
+#include "pakro/devices/model_compute.h"
+#include "pakro/shell/scaled_string_grid.h"
 
 namespace pakro {
 

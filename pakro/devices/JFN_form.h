@@ -5,9 +5,9 @@
 #include <memory>
 #include <string_view>
 
-#include "JFN_.h"
-#include "datasheet_form.h"
-#include "list_library.h"
+#include "pakro/devices/JFN_.h"
+#include "pakro/devices/datasheet_form.h"
+#include "pakro/devices/list_library.h"
 
 class QRadioButton;
 

@@ -1,4 +1,4 @@
-#include "MNE_form.h"
+#include "pakro/devices/MNE_form.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -10,11 +10,11 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "frame_state.h"
-#include "iteration.h"
-#include "main_form.h"
-#include "model_compute.h"
-#include "scaled_string_grid.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/iteration.h"
+#include "pakro/shell/main_form.h"
+#include "pakro/devices/model_compute.h"
+#include "pakro/shell/scaled_string_grid.h"
 
 namespace pakro {
 

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string_view>
 
-#include "MNE_.h"
-#include "datasheet_form.h"
-#include "list_library.h"
+#include "pakro/devices/MNE_.h"
+#include "pakro/devices/datasheet_form.h"
+#include "pakro/devices/list_library.h"
 
 namespace pakro {
 

@@ -1,4 +1,4 @@
-#include "TRN_form.h"
+#include "pakro/devices/TRN_form.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "frame_state.h"
-#include "iteration.h"
-#include "main_form.h"
-#include "model_compute.h"
-#include "model_output.h"
-#include "scaled_string_grid.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/iteration.h"
+#include "pakro/shell/main_form.h"
+#include "pakro/devices/model_compute.h"
+#include "pakro/devices/model_output.h"
+#include "pakro/shell/scaled_string_grid.h"
 
 namespace pakro {
 

@@ -15,8 +15,8 @@
 #include <string_view>
 #include <vector>
 
-#include "blank.h"
-#include "graph.h"
+#include "pakro/shell/blank.h"
+#include "pakro/shell/graph.h"
 
 class QComboBox;
 class QGridLayout;

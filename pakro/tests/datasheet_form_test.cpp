@@ -20,19 +20,19 @@
 #include <unistd.h>
 #include <string>
 
-#include "DIO_form.h"
-#include "application.h"
-#include "datasheet_forms.h"
-#include "synthetic_records.h"
-#include "TRN_form.h"
-#include "frame_state.h"
-#include "main_form.h"
-#include "plot_image.h"
+#include "pakro/devices/DIO_form.h"
+#include "pakro/shell/program.h"
+#include "pakro/devices/datasheet_forms.h"
+#include "pakro/tests/synthetic_records.h"
+#include "pakro/devices/TRN_form.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/main_form.h"
+#include "pakro/shell/plot_image.h"
 #include "platform/scripted_dialogs.h"
-#include "library_file.h"
-#include "form_test_support.h"
-#include "qt_application.h"
-#include "scaled_string_grid.h"
+#include "pakro/shell/library_file.h"
+#include "pakro/tests/form_test_support.h"
+#include "pakro/tests/qt_application.h"
+#include "pakro/shell/scaled_string_grid.h"
 
 namespace pakro {
 namespace {

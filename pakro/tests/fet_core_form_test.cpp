@@ -19,20 +19,20 @@
 #include <string>
 #include <unistd.h>
 
-#include "COR_form.h"
-#include "JFN_form.h"
-#include "MNE_form.h"
-#include "forms.h"
-#include "frame_state.h"
-#include "library_file.h"
-#include "model_compute.h"
-#include "plot_image.h"
+#include "pakro/devices/COR_form.h"
+#include "pakro/devices/JFN_form.h"
+#include "pakro/devices/MNE_form.h"
+#include "pakro/shell/forms.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/library_file.h"
+#include "pakro/devices/model_compute.h"
+#include "pakro/shell/plot_image.h"
 #include "platform/scripted_dialogs.h"
-#include "form_test_support.h"
-#include "qt_application.h"
-#include "recording_canvas.h"
-#include "scaled_string_grid.h"
-#include "synthetic_records.h"
+#include "pakro/tests/form_test_support.h"
+#include "pakro/tests/qt_application.h"
+#include "pakro/tests/plot_recording_canvas.h"
+#include "pakro/shell/scaled_string_grid.h"
+#include "pakro/tests/synthetic_records.h"
 
 namespace pakro {
 namespace {

@@ -1,4 +1,4 @@
-#include "iteration.h"
+#include "pakro/shell/iteration.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <limits>
 #include <vector>
 
-#include "known_curves.h"
+#include "pakro/tests/known_curves.h"
 
 namespace pakro {
 namespace {
