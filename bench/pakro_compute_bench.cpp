@@ -9,8 +9,8 @@
 #include <map>
 #include <string>
 
-#include "model_compute.h"
-#include "synthetic_records.h"
+#include "pakro/devices/model_compute.h"
+#include "pakro/tests/synthetic_records.h"
 
 using namespace pakro;
 

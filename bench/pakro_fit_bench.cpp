@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "iteration.h"
-#include "known_curves.h"
+#include "pakro/shell/iteration.h"
+#include "pakro/tests/known_curves.h"
 
 using namespace pakro;
 

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "TRN_.h"
-#include "library_file.h"
+#include "pakro/devices/TRN_.h"
+#include "pakro/shell/library_file.h"
 #include "platform/text_file.h"
 
 namespace {

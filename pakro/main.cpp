@@ -1,4 +1,4 @@
-#include "application.h"
-#include "datasheet_forms.h"
+#include "pakro/shell/program.h"
+#include "pakro/devices/datasheet_forms.h"
 
 int main(int argc, char** argv) { return pakro::runProgram(argc, argv, pakro::datasheetForms()); }

@@ -1,6 +1,6 @@
-#include "COR_.h"
+#include "pakro/devices/COR_.h"
 
-#include "record_io.h"
+#include "pakro/devices/record_io.h"
 
 namespace pakro {
 

@@ -1,10 +1,10 @@
 #pragma once
 // The magnetic core (device kind 8): its record, its list and its library
 // record.
-#include "catalog_list.h"
-#include "graph.h"
+#include "pakro/devices/catalog_list.h"
+#include "pakro/shell/graph.h"
 #include "platform/text_file.h"
-#include "short_string.h"
+#include "pakro/shell/short_string.h"
 
 namespace pakro {
 

@@ -2,9 +2,9 @@
 // branch of the hysteresis loop, first a, c and k with the saturation
 // magnetisation held at its start value, then all four; and the geometry in
 // SI units.
-#include "compute_engine.h"
-#include "model_compute.h"
-#include "number_text.h"
+#include "pakro/devices/compute_engine.h"
+#include "pakro/devices/model_compute.h"
+#include "pakro/shell/number_text.h"
 
 namespace pakro {
 

@@ -1,4 +1,4 @@
-#include "COR_form.h"
+#include "pakro/devices/COR_form.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -11,32 +11,18 @@
 #include <QTabBar>
 #include <QVBoxLayout>
 
-#include "frame_state.h"
-#include "iteration.h"
-#include "main_form.h"
-#include "model_compute.h"
-#include "number_text.h"
-#include "scaled_string_grid.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/iteration.h"
+#include "pakro/shell/main_form.h"
+#include "pakro/devices/model_compute.h"
+#include "pakro/shell/number_text.h"
+#include "pakro/shell/scaled_string_grid.h"
 
 namespace pakro {
 
 namespace {
 
 constexpr int kRows = TGraph::MaxPoints;
-
-// The record's geometry values and texts in edit order.
-struct CoreValue {
-  double TCatCOR::*value;
-  ShortString<12> TCatCOR::*text;
-};
-constexpr CoreValue kValueFields[4] = {{&TCatCOR::DsArea, &TCatCOR::DsAreaText},
-                                       {&TCatCOR::DsLength, &TCatCOR::DsLengthText},
-                                       {&TCatCOR::DsGap, &TCatCOR::DsGapText},
-                                       {&TCatCOR::DsPack, &TCatCOR::DsPackText}};
-
-// The model values the parameter edits show, in edit order.
-constexpr long double TCatCOR::*kParams[8] = {&TCatCOR::Area, &TCatCOR::Length, &TCatCOR::Gap, &TCatCOR::Pack,
-                                              &TCatCOR::A,    &TCatCOR::C,      &TCatCOR::K,   &TCatCOR::MS};
 
 // A branch grid: H and B, points in rows 1 to 12.
 void SetUpBranchGrid(TScaledStringGrid& grid, const TScaledStringGrid& like) {
@@ -132,27 +118,26 @@ void TBlankCOR::FormCreate() {
   connect(sgBH2_, &TScaledStringGrid::KeyPress, this, [this](QChar key) { BranchKeyPress(sgBH2_, key); });
   connect(sgBH2_, &TScaledStringGrid::KeyUp, this, [this] { SendData(sgBH2_); });
   WatchLeaving(sgBH2_);
-  params_[4] = AddParamEdit(a, "EdA", "A:");
-  params_[5] = AddParamEdit(a, "EdC", "C:");
-  params_[6] = AddParamEdit(a, "EdK", "K:");
-  params_[7] = AddParamEdit(a, "EdMS", "MS:");
+  AddParams(a, params_,
+            {BoundParam<&TCatCOR::A>("EdA", "A:"), BoundParam<&TCatCOR::C>("EdC", "C:"),
+             BoundParam<&TCatCOR::K>("EdK", "K:"), BoundParam<&TCatCOR::MS>("EdMS", "MS:")});
 
   FormPage& b = AddPage("B: Geometrical parameters ", "LbNumberC", "/ C");
   AddComponentLabel(b, "LbComponentC");
-  QGroupBox* geometry = AddGroup(b, "GroupBox4", "Geometric parameters");
-  values_[0] = AddValueEdit(geometry, "EdArea_", QString::fromUtf8("Area [cm\u00B2]:"));
-  values_[1] = AddValueEdit(geometry, "EdLen_", "Length [cm]:");
-  values_[2] = AddValueEdit(geometry, "EdGap_", "Gap [mm]:");
-  values_[3] = AddValueEdit(geometry, "EdPack_", "Pack [-]:");
-  QPushButton* def1 = AddDefaultButton(geometry, "BBDef1");
+  QPushButton* def1 = AddValueGroup<TCatCOR>(
+      b, values_,
+      {"GroupBox4", "Geometric parameters", "BBDef1",
+       {BoundValue<&TCatCOR::DsAreaText, &TCatCOR::DsArea>("EdArea_", QString::fromUtf8("Area [cm\u00B2]:")),
+        BoundValue<&TCatCOR::DsLengthText, &TCatCOR::DsLength>("EdLen_", "Length [cm]:"),
+        BoundValue<&TCatCOR::DsGapText, &TCatCOR::DsGap>("EdGap_", "Gap [mm]:"),
+        BoundValue<&TCatCOR::DsPackText, &TCatCOR::DsPack>("EdPack_", "Pack [-]:")}},
+      [this]() -> const TCatCOR& { return Records().Items(0); });
   b.content->addStretch();
-  params_[0] = AddParamEdit(b, "EdArea", "Area:");
-  params_[1] = AddParamEdit(b, "EdLen", "Length:");
-  params_[2] = AddParamEdit(b, "EdGap", "Gap:");
-  params_[3] = AddParamEdit(b, "EdPack", "Pack:");
+  AddParams(b, params_,
+            {BoundParam<&TCatCOR::Area>("EdArea", "Area:"), BoundParam<&TCatCOR::Length>("EdLen", "Length:"),
+             BoundParam<&TCatCOR::Gap>("EdGap", "Gap:"), BoundParam<&TCatCOR::Pack>("EdPack", "Pack:")});
   AddParamEdit(b, "EdEG", "EG:", false);
   QPushButton* add = AddNewButton(b);
-  connect(def1, &QPushButton::clicked, this, [this, def1] { BBDef1Click(def1); });
   FinishPages();
   {
     const QSignalBlocker quiet(tabSet1_);
@@ -194,8 +179,7 @@ void GetDataCOR(TCatCOR& record, QObject* sender, bool all, TBlankCOR& form) {
   record.BHRef = record.Name.str();
   record.Usage = RecordText(form.CbUsage()->currentText());
   record.BHRef = RecordText(form.PanelBH().Template()->currentText());
-  const QLineEdit* edits[4] = {form.EdArea_(), form.EdLen_(), form.EdGap_(), form.EdPack_()};
-  for (int i = 0; i < 4; ++i) TakeValue(edits[i]->text(), record.*kValueFields[i].text, record.*kValueFields[i].value);
+  form.Values().Read(record);
   if (all || sender == form.SgBH() || sender == form.SgBH2()) form.PanelBH().ReadPoints(record.BH);
 }
 
@@ -207,7 +191,7 @@ void TBlankCOR::ShowData() {
   ShowPageNumbers(current);
   ShowIdentification(r.Name.str(), r.Usage.str());
   PanelBH().ShowTemplate(FormText(r.BHRef.str()));
-  for (int i = 0; i < 4; ++i) values_[static_cast<std::size_t>(i)]->setText(FormText((r.*kValueFields[i].text).str()));
+  values_.Show(r);
 
   PanelBH().ScalesFromTab(r.BH);
   PanelBH().ShowTab(r.BH);
@@ -222,14 +206,9 @@ void TBlankCOR::ShowData() {
     sgBH2_->SetCells(1, n - i + 1, NumberText(-r.BH.Y[static_cast<std::size_t>(i - 1)], kCopyPrecision));
   }
   PanelBH().Redraw(r.BH);
-  for (int i = 0; i < 8; ++i) ShowParam(params_[static_cast<std::size_t>(i)], r.Computed, r.*kParams[i]);
+  params_.Show(r, r.Computed);
 
   FillDropDowns([this](int i) { return Records().Items(i).Usage.str(); });
-}
-
-void TBlankCOR::BBDef1Click(QObject* sender) {
-  const TCatCOR& d = Records().Items(0);
-  DefaultClick(sender, {{EdArea_(), d.DsArea}, {EdLen_(), d.DsLength}, {EdGap_(), d.DsGap}, {EdPack_(), d.DsPack}});
 }
 
 }  // namespace pakro

@@ -1,12 +1,12 @@
 #pragma once
 // The datasheet form of a magnetic core library (kind 8): the B-H loop as
 // two mirrored branch grids with the loop plot, and the core geometry.
-#include <array>
+#include <string_view>
 #include <memory>
 
-#include "COR_.h"
-#include "datasheet_form.h"
-#include "list_library.h"
+#include "pakro/devices/COR_.h"
+#include "pakro/devices/datasheet_form.h"
+#include "pakro/devices/list_library.h"
 
 class QStackedWidget;
 class QTabBar;
@@ -33,17 +33,14 @@ class TBlankCOR final : public TDatasheetForm {
   QTabBar* TabSet1() const { return tabSet1_; }
   QStackedWidget* Notebook1() const { return notebook1_; }
 
-  // The geometry edits: EdArea_, EdLen_, EdGap_, EdPack_.
-  QLineEdit* EdArea_() const { return values_[0]; }
-  QLineEdit* EdLen_() const { return values_[1]; }
-  QLineEdit* EdGap_() const { return values_[2]; }
-  QLineEdit* EdPack_() const { return values_[3]; }
+  // A geometry edit by its object name ("EdArea_").
+  QLineEdit* Value(std::string_view name) const { return values_.Named(name); }
+  const ValueEdits<TCatCOR>& Values() const { return values_; }
 
   // A cell of one branch was typed into: the other branch follows.
   void SgBH2SetEditText();
   void SgBHSetEditText();
   void TabSet1Click();
-  void BBDef1Click(QObject* sender);
   void TemplateChange(CurvePanel& panel) override;
 
  protected:
@@ -57,9 +54,8 @@ class TBlankCOR final : public TDatasheetForm {
   TScaledStringGrid* sgBH2_ = nullptr;
   QTabBar* tabSet1_ = nullptr;
   QStackedWidget* notebook1_ = nullptr;
-  std::array<QLineEdit*, 4> values_{};
-  // EdArea, EdLen, EdGap, EdPack, EdA, EdC, EdK, EdMS
-  std::array<QLineEdit*, 8> params_{};
+  ValueEdits<TCatCOR> values_;
+  ParamEdits<TCatCOR> params_;
 };
 
 // Writes into `target` the rows of `source` mirrored through the origin, in

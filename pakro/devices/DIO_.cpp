@@ -1,6 +1,6 @@
-#include "DIO_.h"
+#include "pakro/devices/DIO_.h"
 
-#include "record_io.h"
+#include "pakro/devices/record_io.h"
 
 namespace pakro {
 

@@ -1,8 +1,8 @@
 // The diode model: a fit of the forward characteristic, a fit of the
 // junction capacitance and the closed formulas of the breakdown and
 // recovery values.
-#include "compute_engine.h"
-#include "model_compute.h"
+#include "pakro/devices/compute_engine.h"
+#include "pakro/devices/model_compute.h"
 
 namespace pakro {
 

@@ -1,4 +1,4 @@
-#include "DIO_form.h"
+#include "pakro/devices/DIO_form.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -7,37 +7,14 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "frame_state.h"
-#include "iteration.h"
-#include "main_form.h"
-#include "model_compute.h"
-#include "model_output.h"
-#include "scaled_string_grid.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/iteration.h"
+#include "pakro/shell/main_form.h"
+#include "pakro/devices/model_compute.h"
+#include "pakro/devices/model_output.h"
+#include "pakro/shell/scaled_string_grid.h"
 
 namespace pakro {
-
-namespace {
-
-// The record's six datasheet values in edit order.
-struct DiodeValue {
-  ShortString<12> TCatDIO::*text;
-  double TCatDIO::*value;
-};
-constexpr DiodeValue kValues[6] = {
-    {&TCatDIO::BreakdownVoltText, &TCatDIO::BreakdownVolt},
-    {&TCatDIO::BreakdownCurrText, &TCatDIO::BreakdownCurr},
-    {&TCatDIO::ZenerResistText, &TCatDIO::ZenerResist},
-    {&TCatDIO::ForwCurrText, &TCatDIO::ForwCurr},
-    {&TCatDIO::RevForwRatioText, &TCatDIO::RevForwRatio},
-    {&TCatDIO::RecoveryTimeText, &TCatDIO::RecoveryTime},
-};
-
-// The model values the parameter edits show, in edit order.
-constexpr long double TCatDIO::*kParams[10] = {&TCatDIO::IS, &TCatDIO::N,  &TCatDIO::RS,  &TCatDIO::CJ,
-                                               &TCatDIO::VJ, &TCatDIO::MJ, &TCatDIO::BV,  &TCatDIO::IBV,
-                                               &TCatDIO::RZ, &TCatDIO::TT};
-
-}  // namespace
 
 TBlankDIO::TBlankDIO() { FormCreate(); }
 
@@ -52,44 +29,52 @@ void TBlankDIO::FormCreate() {
   AddCurve(a, {"VDID", "GbVDID", "Diode characteristics", "  IF [mA]", "  VF [V]"},
            [this](int r) -> TGraph& { return Records().Items(r).VDID; },
            [this](int r) { return Records().Items(r).VDIDRef.str(); });
-  params_[1] = AddParamEdit(a, "EdN", "N:");
-  params_[0] = AddParamEdit(a, "EdIS", "IS:");
-  params_[2] = AddParamEdit(a, "EdRS", "RS:");
+  AddParams(a, params_,
+            {BoundParam<&TCatDIO::N>("EdN", "N:"), BoundParam<&TCatDIO::IS>("EdIS", "IS:"),
+             BoundParam<&TCatDIO::RS>("EdRS", "RS:")});
 
   FormPage& b = AddPage("B: Capacitance", "LbNumberB", "/ B");
   AddComponentLabel(b, "LbComponentB");
   AddCurve(b, {"VRCJ", "GbVRCJ", "Capacitance", "  VR [V]", "  CD [pF]"},
            [this](int r) -> TGraph& { return Records().Items(r).VRCJ; },
            [this](int r) { return Records().Items(r).VRCJRef.str(); });
-  params_[3] = AddParamEdit(b, "EdCJ", "CJ:");
-  params_[4] = AddParamEdit(b, "EdVJ", "VJ:");
-  params_[5] = AddParamEdit(b, "EdMJ", "MJ:");
+  AddParams(b, params_,
+            {BoundParam<&TCatDIO::CJ>("EdCJ", "CJ:"), BoundParam<&TCatDIO::VJ>("EdVJ", "VJ:"),
+             BoundParam<&TCatDIO::MJ>("EdMJ", "MJ:")});
   AddStars(b);
 
   FormPage& c = AddPage("C: Reverse parameters ", "LbNumberC", "/ C");
   AddComponentLabel(c, "LbComponentC");
-  QGroupBox* breakdown = AddGroup(c, "GroupBox4", "Breakdown point");
-  values_[0] = AddValueEdit(breakdown, "EdBreakdownVolt", "Breakdown voltage [ V ]:");
-  values_[1] = AddValueEdit(breakdown, "EdBreakdownCurr", "Breakdown current [mA]: ");
-  QPushButton* def1 = AddDefaultButton(breakdown, "BBDef1");
-  QGroupBox* zener = AddGroup(c, "GroupBox1", "Zener  ");
-  values_[2] = AddValueEdit(zener, "EdZenerResist", QString::fromUtf8("resistance [\u03A9]:"));
-  QPushButton* def2 = AddDefaultButton(zener, "BBDef2");
-  QGroupBox* recovery = AddGroup(c, "GroupBox6", "Reverse recovery time");
-  values_[3] = AddValueEdit(recovery, "EdForwCurr", "Forward current [mA]:");
-  values_[4] = AddValueEdit(recovery, "EdRevForwRatio", "Rev. curr./ forw. c. ratio:");
-  values_[5] = AddValueEdit(recovery, "EdRecoveryTime", "Rev. recovery time [ns]:");
-  QPushButton* def3 = AddDefaultButton(recovery, "BBDef3");
+  auto defaults = [this]() -> const TCatDIO& { return Records().Items(0); };
+  QPushButton* def1 = AddValueGroup<TCatDIO>(
+      c, values_,
+      {"GroupBox4", "Breakdown point", "BBDef1",
+       {BoundValue<&TCatDIO::BreakdownVoltText, &TCatDIO::BreakdownVolt>("EdBreakdownVolt",
+                                                                         "Breakdown voltage [ V ]:"),
+        BoundValue<&TCatDIO::BreakdownCurrText, &TCatDIO::BreakdownCurr>("EdBreakdownCurr",
+                                                                         "Breakdown current [mA]: ")}},
+      defaults);
+  QPushButton* def2 = AddValueGroup<TCatDIO>(
+      c, values_,
+      {"GroupBox1", "Zener  ", "BBDef2",
+       {BoundValue<&TCatDIO::ZenerResistText, &TCatDIO::ZenerResist>("EdZenerResist",
+                                                                     QString::fromUtf8("resistance [\u03A9]:"))}},
+      defaults);
+  QPushButton* def3 = AddValueGroup<TCatDIO>(
+      c, values_,
+      {"GroupBox6", "Reverse recovery time", "BBDef3",
+       {BoundValue<&TCatDIO::ForwCurrText, &TCatDIO::ForwCurr>("EdForwCurr", "Forward current [mA]:"),
+        BoundValue<&TCatDIO::RevForwRatioText, &TCatDIO::RevForwRatio>("EdRevForwRatio",
+                                                                       "Rev. curr./ forw. c. ratio:"),
+        BoundValue<&TCatDIO::RecoveryTimeText, &TCatDIO::RecoveryTime>("EdRecoveryTime",
+                                                                       "Rev. recovery time [ns]:")}},
+      defaults);
   c.content->addStretch();
-  params_[6] = AddParamEdit(c, "EdBV", "BV:");
-  params_[7] = AddParamEdit(c, "EdRP", "IBV:");
-  params_[8] = AddParamEdit(c, "EdRZ", "RZ:");
-  params_[9] = AddParamEdit(c, "EdTT", "TT:");
+  AddParams(c, params_,
+            {BoundParam<&TCatDIO::BV>("EdBV", "BV:"), BoundParam<&TCatDIO::IBV>("EdRP", "IBV:"),
+             BoundParam<&TCatDIO::RZ>("EdRZ", "RZ:"), BoundParam<&TCatDIO::TT>("EdTT", "TT:")});
   AddParamEdit(c, "EdEG", "EG:", false);
   QPushButton* add = AddNewButton(c);
-  connect(def1, &QPushButton::clicked, this, [this, def1] { BBDef1Click(def1); });
-  connect(def2, &QPushButton::clicked, this, [this, def2] { BBDef2Click(def2); });
-  connect(def3, &QPushButton::clicked, this, [this, def3] { BBDef3Click(def3); });
   FinishPages();
 
   std::function<void()> loadDefaults;
@@ -114,9 +99,7 @@ void GetDataDIO(TCatDIO& record, QObject* sender, bool all, TBlankDIO& form) {
   record.Usage = RecordText(form.CbUsage()->currentText());
   record.VDIDRef = RecordText(form.PanelVDID().Template()->currentText());
   record.VRCJRef = RecordText(form.PanelVRCJ().Template()->currentText());
-  const QLineEdit* edits[6] = {form.EdBreakdownVolt(), form.EdBreakdownCurr(), form.EdZenerResist(),
-                               form.EdForwCurr(),      form.EdRevForwRatio(),  form.EdRecoveryTime()};
-  for (int i = 0; i < 6; ++i) TakeValue(edits[i]->text(), record.*kValues[i].text, record.*kValues[i].value);
+  form.Values().Read(record);
   if (all || sender == form.PanelVDID().Grid()) form.PanelVDID().ReadPoints(record.VDID);
   if (all || sender == form.PanelVRCJ().Grid()) form.PanelVRCJ().ReadPoints(record.VRCJ);
 }
@@ -130,7 +113,7 @@ void TBlankDIO::ShowData() {
   ShowIdentification(r.Name.str(), r.Usage.str());
   PanelVDID().ShowTemplate(FormText(r.VDIDRef.str()));
   PanelVRCJ().ShowTemplate(FormText(r.VRCJRef.str()));
-  for (int i = 0; i < 6; ++i) values_[static_cast<std::size_t>(i)]->setText(FormText((r.*kValues[i].text).str()));
+  values_.Show(r);
 
   PanelVDID().ScalesFromTab(r.VDID);
   PanelVRCJ().ScalesFromTab(r.VRCJ);
@@ -143,24 +126,9 @@ void TBlankDIO::ShowData() {
   PanelVDID().Redraw(r.VDID);
   PanelVRCJ().ShowPoints(r.VRCJ, kCopyPrecision);
   PanelVRCJ().Redraw(r.VRCJ);
-  for (int i = 0; i < 10; ++i) ShowParam(params_[static_cast<std::size_t>(i)], r.Computed, r.*kParams[i]);
+  params_.Show(r, r.Computed);
 
   FillDropDowns([this](int i) { return Records().Items(i).Usage.str(); });
-}
-
-void TBlankDIO::BBDef1Click(QObject* sender) {
-  const TCatDIO& d = Records().Items(0);
-  DefaultClick(sender, {{EdBreakdownVolt(), d.BreakdownVolt}, {EdBreakdownCurr(), d.BreakdownCurr}});
-}
-
-void TBlankDIO::BBDef2Click(QObject* sender) {
-  DefaultClick(sender, {{EdZenerResist(), Records().Items(0).ZenerResist}});
-}
-
-void TBlankDIO::BBDef3Click(QObject* sender) {
-  const TCatDIO& d = Records().Items(0);
-  DefaultClick(sender,
-               {{EdForwCurr(), d.ForwCurr}, {EdRevForwRatio(), d.RevForwRatio}, {EdRecoveryTime(), d.RecoveryTime}});
 }
 
 }  // namespace pakro

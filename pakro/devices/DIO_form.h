@@ -1,12 +1,12 @@
 #pragma once
 // The datasheet form of a diode library (kind 1): identification and the
 // forward characteristic, the junction capacitance, and the reverse values.
-#include <array>
 #include <memory>
+#include <string_view>
 
-#include "DIO_.h"
-#include "datasheet_form.h"
-#include "list_library.h"
+#include "pakro/devices/DIO_.h"
+#include "pakro/devices/datasheet_form.h"
+#include "pakro/devices/list_library.h"
 
 
 namespace pakro {
@@ -23,16 +23,9 @@ class TBlankDIO final : public TDatasheetForm {
   CurvePanel& PanelVDID() const { return *Curves()[0]; }
   CurvePanel& PanelVRCJ() const { return *Curves()[1]; }
 
-  QLineEdit* EdBreakdownVolt() const { return values_[0]; }
-  QLineEdit* EdBreakdownCurr() const { return values_[1]; }
-  QLineEdit* EdZenerResist() const { return values_[2]; }
-  QLineEdit* EdForwCurr() const { return values_[3]; }
-  QLineEdit* EdRevForwRatio() const { return values_[4]; }
-  QLineEdit* EdRecoveryTime() const { return values_[5]; }
-
-  void BBDef1Click(QObject* sender);
-  void BBDef2Click(QObject* sender);
-  void BBDef3Click(QObject* sender);
+  // A value edit by its object name ("EdBreakdownVolt").
+  QLineEdit* Value(std::string_view name) const { return values_.Named(name); }
+  const ValueEdits<TCatDIO>& Values() const { return values_; }
 
  protected:
   void GetData(QObject* sender, bool all) override;
@@ -41,13 +34,12 @@ class TBlankDIO final : public TDatasheetForm {
   void FormCreate();
 
   std::unique_ptr<ListLibrary<TCatListDIO, TCatDIO>> list_;
-  std::array<QLineEdit*, 6> values_{};
-  // EdIS, EdN, EdRS, EdCJ, EdVJ, EdMJ, EdBV, EdRP, EdRZ, EdTT
-  std::array<QLineEdit*, 10> params_{};
+  ValueEdits<TCatDIO> values_;
+  ParamEdits<TCatDIO> params_;
 };
 
 // Copies the controls of `form` into `record`: names, template names, the
-// six datasheet values, and the curve grid that is `sender` (every curve
+// datasheet values, and the curve grid that is `sender` (every curve
 // grid when `all`).
 void GetDataDIO(TCatDIO& record, QObject* sender, bool all, TBlankDIO& form);
 

@@ -1,6 +1,6 @@
-#include "JFN_.h"
+#include "pakro/devices/JFN_.h"
 
-#include "record_io.h"
+#include "pakro/devices/record_io.h"
 
 namespace pakro {
 

@@ -4,11 +4,11 @@
 // implementation, parameterised by polarity.
 #include <string>
 
-#include "catalog_list.h"
-#include "graph.h"
+#include "pakro/devices/catalog_list.h"
+#include "pakro/shell/graph.h"
 #include "platform/text_file.h"
-#include "polarity.h"
-#include "short_string.h"
+#include "pakro/devices/polarity.h"
+#include "pakro/shell/short_string.h"
 
 namespace pakro {
 

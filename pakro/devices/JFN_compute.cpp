@@ -4,8 +4,8 @@
 // and of value 13 only.
 #include <cmath>
 
-#include "compute_engine.h"
-#include "model_compute.h"
+#include "pakro/devices/compute_engine.h"
+#include "pakro/devices/model_compute.h"
 
 namespace pakro {
 

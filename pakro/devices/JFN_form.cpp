@@ -1,4 +1,4 @@
-#include "JFN_form.h"
+#include "pakro/devices/JFN_form.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -11,11 +11,11 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "frame_state.h"
-#include "iteration.h"
-#include "main_form.h"
-#include "model_compute.h"
-#include "scaled_string_grid.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/iteration.h"
+#include "pakro/shell/main_form.h"
+#include "pakro/devices/model_compute.h"
+#include "pakro/shell/scaled_string_grid.h"
 
 namespace pakro {
 
@@ -101,9 +101,10 @@ void TBlankJFET::FormCreate() {
   if (auto* form = CbComponent()->parentWidget()->findChild<QFormLayout*>())
     if (auto* label = qobject_cast<QLabel*>(form->labelForField(CbComponent()))) label->setText(texts.componentLabel);
   curve(a, kVGSID, "VGSID", "GroupBox1", "Drain Current vs. Gate-Source voltage ");
-  params_[0] = AddParamEdit(a, "EdBETA", "B:");
-  params_[1] = AddParamEdit(a, "EdVTO", "VTO:");
-  params_[2] = AddParamEdit(a, "EdRS", "RS:");
+  using J = TCatJFET;
+  AddParams(a, params_,
+            {BoundParam<&J::BETA>("EdBETA", "B:"), BoundParam<&J::VTO>("EdVTO", "VTO:"),
+             BoundParam<&J::RS>("EdRS", "RS:")});
 
   FormPage& b = AddPage("B: VGS/VDS - CRS", "LbNumberB", "/ B");
   AddComponentLabel(b, "LbComponentB");
@@ -118,28 +119,32 @@ void TBlankJFET::FormCreate() {
   rbvsVGS_->setChecked(true);
   connect(rbvsVGS_, &QRadioButton::clicked, this, [this] { rbvsVGSClick(true); });
   connect(rbvsVDS_, &QRadioButton::clicked, this, [this] { rbvsVDSClick(true); });
-  params_[3] = AddParamEdit(b, "EdCGD", "CGD:");
-  params_[4] = AddParamEdit(b, "EdVJ", "VJ:");
-  params_[5] = AddParamEdit(b, "EdMJ", "MJ:");
+  AddParams(b, params_,
+            {BoundParam<&J::CGD>("EdCGD", "CGD:"), BoundParam<&J::VJ>("EdVJ", "VJ:"),
+             BoundParam<&J::MJ>("EdMJ", "MJ:")});
 
   FormPage& c = AddPage("C: VGS - CIS", "LbNumberC", "/ C");
   AddComponentLabel(c, "LbComponentC");
   curve(c, kVGSCISS, "VGSCISS", "GroupBox3", "Input Capacitance vs. Gate-Source voltage ", "Sg2VGSCISS",
         texts.sg2VGSCISS);
-  params_[6] = AddParamEdit(c, "EdCGS", "CGS:");
+  AddParams(c, params_, {BoundParam<&J::CGS>("EdCGS", "CGS:")});
 
   FormPage& d = AddPage("D: Gos", "LbNumberG", "/ D");
   AddComponentLabel(d, "LbComponentG");
-  QGroupBox* gos = AddGroup(d, "GroupBox4", "Output conductance");
-  edGOSID_ = AddValueEdit(gos, "EdGOSID", "ID [mA]:");
-  edGOS_ = AddValueEdit(gos, "EdGOS", QString::fromUtf8("Gos [\u00B5A/V]:"));
-  QPushButton* def1 = AddDefaultButton(gos, "BBDef1");
+  QPushButton* def1 = AddValueGroup<J>(d, values_,
+                                       {"GroupBox4",
+                                        "Output conductance",
+                                        "BBDef1",
+                                        {BoundValue<&J::GosIDText, &J::GosID>("EdGOSID", "ID [mA]:"),
+                                         BoundValue<&J::GosText, &J::Gos>(
+                                             "EdGOS", QString::fromUtf8("Gos [\u00B5A/V]:"))}},
+                                       [this]() -> const J& { return Records().Items(0); });
   d.content->addStretch();
-  params_[7] = AddParamEdit(d, "EdLAMBDA", "");
+  AddParams(d, params_, {BoundParam<&J::LAMBDA>("EdLAMBDA", "")});
+  QLineEdit* lambda = params_.At(params_.size() - 1);
   for (QLabel* label : d.widget->findChildren<QLabel*>())
-    if (label->buddy() == params_[7]) label->setText(QString::fromUtf8("\u03BB:"));
+    if (label->buddy() == lambda) label->setText(QString::fromUtf8("\u03BB:"));
   QPushButton* add = AddNewButton(d);
-  connect(def1, &QPushButton::clicked, this, [this, def1] { BBDef1Click(def1); });
   FinishPages();
   // The notebook opens on the page it was left on when the form was laid out.
   TabSet()->setCurrentIndex(n ? 3 : 1);
@@ -165,8 +170,7 @@ void GetDataJFN(TCatJFET& record, QObject* sender, bool all, TBlankJFET& form) {
   for (const auto& [panel, curve] : curves)
     if (all || sender == panel->Grid()) panel->ReadPoints(*curve);
   for (const auto& [panel, curve] : {curves[1], curves[2]}) panel->ReadParam(*curve);
-  TakeValue(form.EdGOSID()->text(), record.GosIDText, record.GosID);
-  TakeValue(form.EdGOS()->text(), record.GosText, record.Gos);
+  form.Values().Read(record);
 }
 
 void TBlankJFET::FeedbackAbscissa(bool drainSource, bool byUser, bool retitle) {
@@ -220,8 +224,7 @@ void TBlankJFET::ShowData() {
   const std::pair<CurvePanel*, const ShortString<24>*> refs[] = {
       {&PanelVGSID(), &r.RefVGSID}, {&PanelVXSCRSS(), &r.RefVXSCRSS}, {&PanelVGSCISS(), &r.RefVGSCISS}};
   for (const auto& [panel, ref] : refs) panel->ShowTemplate(FormText(ref->str()));
-  edGOS_->setText(FormText(r.GosText.str()));
-  edGOSID_->setText(FormText(r.GosIDText.str()));
+  values_.Show(r);
 
   TGraph* curves[kCurves] = {&r.CurveVGSID, &r.CurveVXSCRSS, &r.CurveVGSCISS};
   for (int i = 0; i < kCurves; ++i) Curves()[i]->ScalesFromTab(*curves[i]);
@@ -233,15 +236,9 @@ void TBlankJFET::ShowData() {
     Curves()[i]->ShowPoints(*curves[i], kParamPrecision);
     Curves()[i]->Redraw(*curves[i]);
   }
-  const double values[8] = {r.BETA, r.VTO, r.RS, r.CGD, r.VJ, r.MJ, r.CGS, r.LAMBDA};
-  for (int i = 0; i < 8; ++i) ShowParam(params_[static_cast<std::size_t>(i)], r.Computed, values[i]);
+  params_.Show(r, r.Computed);
 
   FillDropDowns([this](int i) { return Records().Items(i).Usage.str(); });
-}
-
-void TBlankJFET::BBDef1Click(QObject* sender) {
-  const TCatJFET& d = Records().Items(0);
-  DefaultClick(sender, {{edGOSID_, d.GosID}, {edGOS_, d.Gos}});
 }
 
 }  // namespace pakro

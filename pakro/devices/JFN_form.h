@@ -3,10 +3,11 @@
 // TBlankJFP (P-channel, kind 5), one form that differs in its titles.
 #include <array>
 #include <memory>
+#include <string_view>
 
-#include "JFN_.h"
-#include "datasheet_form.h"
-#include "list_library.h"
+#include "pakro/devices/JFN_.h"
+#include "pakro/devices/datasheet_form.h"
+#include "pakro/devices/list_library.h"
 
 class QRadioButton;
 
@@ -28,8 +29,9 @@ class TBlankJFET : public TDatasheetForm {
   CurvePanel& PanelVGSCISS() const { return *Curves()[2]; }
   QRadioButton* RbvsVGS() const { return rbvsVGS_; }
   QRadioButton* RbvsVDS() const { return rbvsVDS_; }
-  QLineEdit* EdGOSID() const { return edGOSID_; }
-  QLineEdit* EdGOS() const { return edGOS_; }
+  // A value edit by its object name ("EdGOS").
+  QLineEdit* Value(std::string_view name) const { return values_.Named(name); }
+  const ValueEdits<TCatJFET>& Values() const { return values_; }
 
   // The feedback capacitance is drawn against the gate-source (VGS) or the
   // drain-source voltage (VDS): the choice goes into the current record
@@ -37,7 +39,6 @@ class TBlankJFET : public TDatasheetForm {
   // choice of the user marks the library modified.
   void rbvsVGSClick(bool byUser);
   void rbvsVDSClick(bool byUser);
-  void BBDef1Click(QObject* sender);
 
  protected:
   void GetData(QObject* sender, bool all) override;
@@ -50,10 +51,8 @@ class TBlankJFET : public TDatasheetForm {
   std::unique_ptr<RecordLibrary<TCatJFET>> list_;
   QRadioButton* rbvsVGS_ = nullptr;
   QRadioButton* rbvsVDS_ = nullptr;
-  QLineEdit* edGOSID_ = nullptr;
-  QLineEdit* edGOS_ = nullptr;
-  // EdBETA, EdVTO, EdRS, EdCGD, EdVJ, EdMJ, EdCGS, EdLAMBDA
-  std::array<QLineEdit*, 8> params_{};
+  ValueEdits<TCatJFET> values_;
+  ParamEdits<TCatJFET> params_;
 };
 
 class TBlankJFN final : public TBlankJFET {

@@ -2,4 +2,4 @@
 // The P-channel JFET (device kind 5) is the N-channel implementation with
 // the other polarity: TCatJFP, TCatListJFP, ReadCatJFP and WriteCatJFP are
 // declared with their twins.
-#include "JFN_.h"
+#include "pakro/devices/JFN_.h"

@@ -1,6 +1,6 @@
-#include "MNE_.h"
+#include "pakro/devices/MNE_.h"
 
-#include "record_io.h"
+#include "pakro/devices/record_io.h"
 
 namespace pakro {
 

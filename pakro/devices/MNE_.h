@@ -2,11 +2,11 @@
 // The MOSFET, N-channel (device kind 6) and P-channel (kind 7): the record,
 // the list and the library record. Both twins are one implementation,
 // parameterised by polarity.
-#include "catalog_list.h"
-#include "graph.h"
+#include "pakro/devices/catalog_list.h"
+#include "pakro/shell/graph.h"
 #include "platform/text_file.h"
-#include "polarity.h"
-#include "short_string.h"
+#include "pakro/devices/polarity.h"
+#include "pakro/shell/short_string.h"
 
 namespace pakro {
 

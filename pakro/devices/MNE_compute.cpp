@@ -3,8 +3,8 @@
 // two capacitance fits, the gate overlap capacitances from the gate charge,
 // the leakage resistance, and fixed values. The P-channel curves hold the
 // magnitudes of its voltages and currents, so only the sign of VTO differs.
-#include "compute_engine.h"
-#include "model_compute.h"
+#include "pakro/devices/compute_engine.h"
+#include "pakro/devices/model_compute.h"
 
 namespace pakro {
 

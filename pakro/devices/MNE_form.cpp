@@ -1,4 +1,4 @@
-#include "MNE_form.h"
+#include "pakro/devices/MNE_form.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -10,11 +10,11 @@
 #include <QPainter>
 #include <QVBoxLayout>
 
-#include "frame_state.h"
-#include "iteration.h"
-#include "main_form.h"
-#include "model_compute.h"
-#include "scaled_string_grid.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/iteration.h"
+#include "pakro/shell/main_form.h"
+#include "pakro/devices/model_compute.h"
+#include "pakro/shell/scaled_string_grid.h"
 
 namespace pakro {
 
@@ -56,23 +56,6 @@ constexpr PolarityTexts kP{"P-channel  MOSFET Data Sheet",
                            "IC [mA]:",
                            "EdRds",
                            "Add new ..."};
-
-// The record's datasheet values and texts in edit order.
-struct MosfetValue {
-  double TCatMOSFET::*value;
-  ShortString<12> TCatMOSFET::*text;
-};
-constexpr MosfetValue kValueFields[TBlankMOSFET::kValues] = {
-    {&TCatMOSFET::Q0, &TCatMOSFET::TextQ0},     {&TCatMOSFET::Q1, &TCatMOSFET::TextQ1},
-    {&TCatMOSFET::Q2, &TCatMOSFET::TextQ2},     {&TCatMOSFET::VG, &TCatMOSFET::TextVG},
-    {&TCatMOSFET::VDS1, &TCatMOSFET::TextVDS1}, {&TCatMOSFET::VDS2, &TCatMOSFET::TextVDS2},
-    {&TCatMOSFET::VDS, &TCatMOSFET::TextVDS},   {&TCatMOSFET::IDSS, &TCatMOSFET::TextIDSS}};
-
-// The model values the parameter edits show, in edit order.
-constexpr double TCatMOSFET::*kParams[11] = {&TCatMOSFET::VTO, &TCatMOSFET::KP,   &TCatMOSFET::L,
-                                             &TCatMOSFET::W,   &TCatMOSFET::RS,   &TCatMOSFET::RDS,
-                                             &TCatMOSFET::VJ,  &TCatMOSFET::CJBD, &TCatMOSFET::MJ,
-                                             &TCatMOSFET::CGSO, &TCatMOSFET::CGDO};
 
 // The picture beside the gate-charge values: the gate voltage rises with
 // the charge to the first breakpoint, stays on its plateau up to the second
@@ -140,20 +123,16 @@ void TBlankMOSFET::FormCreate() {
     };
     AddCurve(page, {name, group, caption, x, y}, curveOf, templateOf);
   };
-  auto param = [this](FormPage& page, int index, const char* name, const char* caption) {
-    params_[static_cast<std::size_t>(index)] = AddParamEdit(page, name, caption);
-  };
+  using M = TCatMOSFET;
 
   FormPage& a = AddPage("A : VGS - ID", "LbNumberA", "/ A");
   AddIdentification(a, "LbDataSheetTitle", t.title, true);
   auto* mode = new QLabel("(Enhancement and depletion mode)", a.widget);
   a.content->insertWidget(1, mode);
   curve(a, kVGSID, "VGSID", "Gb1", "Drain Current vs. Gate-Source voltage ", t.vgs, t.id);
-  param(a, 0, "EdVTO", "VTO:");
-  param(a, 1, "EdKP", "KP:");
-  param(a, 4, "EdRS", "RS:");
-  param(a, 2, "EdL", "L:");
-  param(a, 3, "EdW", "W:");
+  AddParams(a, params_,
+            {BoundParam<&M::VTO>("EdVTO", "VTO:"), BoundParam<&M::KP>("EdKP", "KP:"),
+             BoundParam<&M::RS>("EdRS", "RS:"), BoundParam<&M::L>("EdL", "L:"), BoundParam<&M::W>("EdW", "W:")});
 
   FormPage& b = AddPage("B : VDS - CRS", "LbNumberB", "/ B");
   AddComponentLabel(b, "LbComponentB");
@@ -163,44 +142,48 @@ void TBlankMOSFET::FormCreate() {
   FormPage& c = AddPage("C : VDS - COS", "LbNumberC", "/ C ");
   AddComponentLabel(c, "LbComponentC");
   curve(c, kVDSCOSS, "VDSCOSS", "Gb3", "Output Capacitance vs. Drain-Source voltage ", t.vds, "COS [pF]");
-  param(c, 6, "EdVJ", "BP:");
-  param(c, 7, "EdCJBD", "CJBD:");
-  param(c, 8, "EdMJ", "MJ:");
+  AddParams(c, params_,
+            {BoundParam<&M::VJ>("EdVJ", "BP:"), BoundParam<&M::CJBD>("EdCJBD", "CJBD:"),
+             BoundParam<&M::MJ>("EdMJ", "MJ:")});
 
   FormPage& d = AddPage("D : Gate charge", "LbNumberD", "/ D ");
   AddComponentLabel(d, "LbComponentD");
-  QGroupBox* charge =
-      AddGroup(d, "GroupBox9", "Gate voltage vs. gate charge at different drain-source voltages ");
-  static_cast<QFormLayout*>(charge->layout())->addRow(new GateChargePicture(charge));
-  values_[VDS1] = AddValueEdit(charge, "EdVDS1", t.charge[0]);
-  values_[VDS2] = AddValueEdit(charge, "EdVDS2", t.charge[1]);
-  values_[Q0] = AddValueEdit(charge, "EdQ0", t.charge[2]);
-  values_[Q1] = AddValueEdit(charge, "EdQ1", t.charge[3]);
-  values_[Q2] = AddValueEdit(charge, "EdQ2", t.charge[4]);
-  values_[VG] = AddValueEdit(charge, "EdVG", t.charge[5]);
-  QPushButton* def1 = AddDefaultButton(charge, "BBDef1");
+  auto defaults = [this]() -> const M& { return Records().Items(0); };
+  QPushButton* def1 = AddValueGroup<M>(
+      d, values_,
+      {"GroupBox9",
+       "Gate voltage vs. gate charge at different drain-source voltages ",
+       "BBDef1",
+       {BoundValue<&M::TextVDS1, &M::VDS1>("EdVDS1", t.charge[0]),
+        BoundValue<&M::TextVDS2, &M::VDS2>("EdVDS2", t.charge[1]),
+        BoundValue<&M::TextQ0, &M::Q0>("EdQ0", t.charge[2]), BoundValue<&M::TextQ1, &M::Q1>("EdQ1", t.charge[3]),
+        BoundValue<&M::TextQ2, &M::Q2>("EdQ2", t.charge[4]), BoundValue<&M::TextVG, &M::VG>("EdVG", t.charge[5])},
+       [](QGroupBox* group) {
+         static_cast<QFormLayout*>(group->layout())->addRow(new GateChargePicture(group));
+       }},
+      defaults);
   d.content->addStretch();
-  param(d, 9, "EdCGSO", "CGSO:");
-  param(d, 10, "EdCGDO", "CGDO:");
+  AddParams(d, params_, {BoundParam<&M::CGSO>("EdCGSO", "CGSO:"), BoundParam<&M::CGDO>("EdCGDO", "CGDO:")});
 
   FormPage& e = AddPage("E : Cut-off current", "LbNumberE", "/ E ");
   AddComponentLabel(e, "LbComponentE");
-  QGroupBox* leakage = AddGroup(e, "GroupBox7", t.leakageGroup);
-  values_[VDS] = AddValueEdit(leakage, "EdVDS", "VDS [V]:");
-  values_[IDSS] = AddValueEdit(leakage, "EdIDSS", "IDSS [nA]:");
-  QPushButton* def2 = AddDefaultButton(leakage, "BBDef2");
+  QPushButton* def2 = AddValueGroup<M>(e, values_,
+                                       {"GroupBox7",
+                                        t.leakageGroup,
+                                        "BBDef2",
+                                        {BoundValue<&M::TextVDS, &M::VDS>("EdVDS", "VDS [V]:"),
+                                         BoundValue<&M::TextIDSS, &M::IDSS>("EdIDSS", "IDSS [nA]:")}},
+                                       defaults);
   // The output conductance is neither read nor shown.
   QGroupBox* conductance = AddGroup(e, "GroupBox6", "Output conductance");
   AddValueEdit(conductance, "EdGOSID", t.conductanceCurrent);
   AddValueEdit(conductance, "EdGOS", "Gos:");
   conductance->hide();
   e.content->addStretch();
-  param(e, 5, t.rdsName, " RDS:");
+  AddParams(e, params_, {BoundParam<&M::RDS>(t.rdsName, " RDS:")});
   AddParamEdit(e, "EdLAMBDA", "LAMBDA:", false);
   QPushButton* add = AddNewButton(e);
   add->setText(t.addCaption);
-  connect(def1, &QPushButton::clicked, this, [this, def1] { BBDef1Click(def1); });
-  connect(def2, &QPushButton::clicked, this, [this, def2] { BBDef2Click(def2); });
   FinishPages();
 
   std::function<void()> loadDefaults;
@@ -221,9 +204,7 @@ void GetDataMNE(TCatMOSFET& record, QObject* sender, bool all, TBlankMOSFET& for
       {&form.PanelVGSID(), &record.IdVgs}, {&form.PanelVDSCRSS(), &record.Crss}, {&form.PanelVDSCOSS(), &record.Coss}};
   for (const auto& [panel, curve] : curves)
     if (all || sender == panel->Grid()) panel->ReadPoints(*curve);
-  for (int i = 0; i < TBlankMOSFET::kValues; ++i)
-    TakeValue(form.Edit(static_cast<TBlankMOSFET::Value>(i))->text(), record.*kValueFields[i].text,
-              record.*kValueFields[i].value);
+  form.Values().Read(record);
 }
 
 void TBlankMOSFET::ShowData() {
@@ -238,7 +219,7 @@ void TBlankMOSFET::ShowData() {
   for (const auto& [panel, ref] : refs) panel->ShowTemplate(FormText(ref->str()));
   // Set from code, so no edit stores the form while the others still show
   // the previous component.
-  for (int i = 0; i < kValues; ++i) values_[static_cast<std::size_t>(i)]->setText(FormText((r.*kValueFields[i].text).str()));
+  values_.Show(r);
 
   TGraph* curves[kCurves] = {&r.IdVgs, &r.Crss, &r.Coss};
   for (int i = 0; i < kCurves; ++i) Curves()[i]->ScalesFromTab(*curves[i]);
@@ -248,24 +229,9 @@ void TBlankMOSFET::ShowData() {
     Curves()[i]->ShowPoints(*curves[i], kParamPrecision);
     Curves()[i]->Redraw(*curves[i]);
   }
-  for (int i = 0; i < 11; ++i) ShowParam(params_[static_cast<std::size_t>(i)], r.Computed, r.*kParams[i]);
+  params_.Show(r, r.Computed);
 
   FillDropDowns([this](int i) { return Records().Items(i).Usage.str(); });
-}
-
-void TBlankMOSFET::BBDef1Click(QObject* sender) {
-  const TCatMOSFET& d = Records().Items(0);
-  DefaultClick(sender, {{values_[Q0], d.Q0},
-                        {values_[Q1], d.Q1},
-                        {values_[Q2], d.Q2},
-                        {values_[VG], d.VG},
-                        {values_[VDS1], d.VDS1},
-                        {values_[VDS2], d.VDS2}});
-}
-
-void TBlankMOSFET::BBDef2Click(QObject* sender) {
-  const TCatMOSFET& d = Records().Items(0);
-  DefaultClick(sender, {{values_[VDS], d.VDS}, {values_[IDSS], d.IDSS}});
 }
 
 }  // namespace pakro

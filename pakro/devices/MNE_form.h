@@ -3,10 +3,11 @@
 // TBlankMPE (P-channel, kind 7), one form that differs in its texts.
 #include <array>
 #include <memory>
+#include <string_view>
 
-#include "MNE_.h"
-#include "datasheet_form.h"
-#include "list_library.h"
+#include "pakro/devices/MNE_.h"
+#include "pakro/devices/datasheet_form.h"
+#include "pakro/devices/list_library.h"
 
 namespace pakro {
 
@@ -25,13 +26,9 @@ class TBlankMOSFET : public TDatasheetForm {
   CurvePanel& PanelVDSCRSS() const { return *Curves()[1]; }
   CurvePanel& PanelVDSCOSS() const { return *Curves()[2]; }
 
-  // The eight datasheet edits in record order: EdQ0, EdQ1, EdQ2, EdVG,
-  // EdVDS1, EdVDS2, EdVDS, EdIDSS.
-  enum Value { Q0, Q1, Q2, VG, VDS1, VDS2, VDS, IDSS, kValues };
-  QLineEdit* Edit(Value v) const { return values_[v]; }
-
-  void BBDef1Click(QObject* sender);
-  void BBDef2Click(QObject* sender);
+  // A datasheet value edit by its object name ("EdQ1").
+  QLineEdit* Value(std::string_view name) const { return values_.Named(name); }
+  const ValueEdits<TCatMOSFET>& Values() const { return values_; }
 
  protected:
   void GetData(QObject* sender, bool all) override;
@@ -41,9 +38,8 @@ class TBlankMOSFET : public TDatasheetForm {
 
   Polarity polarity_;
   std::unique_ptr<RecordLibrary<TCatMOSFET>> list_;
-  std::array<QLineEdit*, kValues> values_{};
-  // EdVTO, EdKP, EdL, EdW, EdRS, EdRDS, EdVJ, EdCJBD, EdMJ, EdCGSO, EdCGDO
-  std::array<QLineEdit*, 11> params_{};
+  ValueEdits<TCatMOSFET> values_;
+  ParamEdits<TCatMOSFET> params_;
 };
 
 class TBlankMNE final : public TBlankMOSFET {
@@ -57,7 +53,7 @@ class TBlankMPE final : public TBlankMOSFET {
 };
 
 // Copies the controls of `form` into `record`: names, template names, the
-// curve grid that is `sender` (every curve grid when `all`) and the eight
+// curve grid that is `sender` (every curve grid when `all`) and the
 // datasheet values.
 void GetDataMNE(TCatMOSFET& record, QObject* sender, bool all, TBlankMOSFET& form);
 inline void GetDataMPE(TCatMOSFET& record, QObject* sender, bool all, TBlankMOSFET& form) {

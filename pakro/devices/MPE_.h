@@ -2,4 +2,4 @@
 // The P-channel MOSFET (device kind 7) is the N-channel implementation with
 // the other polarity: TCatMPE, TCatListMPE, ReadCatMPE and WriteCatMPE are
 // declared with their twins.
-#include "MNE_.h"
+#include "pakro/devices/MNE_.h"

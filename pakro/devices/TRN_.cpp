@@ -1,9 +1,9 @@
-#include "TRN_.h"
+#include "pakro/devices/TRN_.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "record_io.h"
+#include "pakro/devices/record_io.h"
 
 namespace pakro {
 

@@ -3,8 +3,8 @@
 // currents and voltages, so the same computation serves both polarities.
 #include <algorithm>
 
-#include "compute_engine.h"
-#include "model_compute.h"
+#include "pakro/devices/compute_engine.h"
+#include "pakro/devices/model_compute.h"
 
 namespace pakro {
 

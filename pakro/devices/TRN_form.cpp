@@ -1,4 +1,4 @@
-#include "TRN_form.h"
+#include "pakro/devices/TRN_form.h"
 
 #include <QComboBox>
 #include <QGroupBox>
@@ -7,12 +7,12 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "frame_state.h"
-#include "iteration.h"
-#include "main_form.h"
-#include "model_compute.h"
-#include "model_output.h"
-#include "scaled_string_grid.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/iteration.h"
+#include "pakro/shell/main_form.h"
+#include "pakro/devices/model_compute.h"
+#include "pakro/devices/model_output.h"
+#include "pakro/shell/scaled_string_grid.h"
 
 namespace pakro {
 
@@ -39,6 +39,15 @@ constexpr Titles kTitlesP[kCurves] = {{"-IC [mA]", "-VBE [V]"},
                                       {"-VCB [V]", " Cob [pF]"},
                                       {"-VEB [V]", " Cib [pF]"}};
 
+// The value edit of a datasheet value slot.
+template <int Slot>
+ValueField<TCatBipolar> DataField(const char* name, const QString& caption) {
+  return {name, caption,
+          [](const QString& text, TCatBipolar& r) { TakeValue(text, r.DataText[Slot], r.DataValue[Slot]); },
+          [](const TCatBipolar& r) { return FormText(r.DataText[Slot].str()); },
+          [](const TCatBipolar& r) { return r.DataValue[Slot]; }};
+}
+
 }  // namespace
 
 TBlankBipolar::TBlankBipolar(Polarity polarity) : polarity_(polarity) { FormCreate(); }
@@ -55,12 +64,6 @@ std::string TBlankBipolar::TemplateOf(int record, int which) {
   const TCatBipolar& r = Records().Items(record);
   const ShortString<24>* refs[kCurves] = {&r.ICVBERef, &r.ICBETARef, &r.ICVCERef, &r.VCBCOBORef, &r.VEBCIBORef};
   return refs[which]->str();
-}
-
-QLineEdit* TBlankBipolar::Value(int slot) const {
-  for (const ValueEdit& v : values_)
-    if (v.slot == slot) return v.edit;
-  return nullptr;
 }
 
 void TBlankBipolar::FormCreate() {
@@ -136,18 +139,22 @@ void TBlankBipolar::FormCreate() {
   // Page 5: the single values.
   FormPage& f = AddPage("F: Hoe, Bandwidth, ...", "LbNumberG", "/ E");
   AddComponentLabel(f, "LbComponentG");
-  QGroupBox* admittance = AddGroup(f, "GroupBox6", "Output admittance");
-  values_[0] = {AddValueEdit(admittance, "EdHoeIC", "IC [mA]:"), D::HoeIC};
-  values_[1] = {AddValueEdit(admittance, "EdHoeVCE", "VCE[V]:"), D::HoeVCE};
-  values_[2] = {AddValueEdit(admittance, "EdHoe", QString::fromUtf8("Hoe [\u00B5mhos]:")), D::Hoe};
-  QPushButton* def1 = AddDefaultButton(admittance, "BBDef1");
-  QGroupBox* bandwidth = AddGroup(f, "GroupBox10", "Unity-gain bandwidth");
-  values_[3] = {AddValueEdit(bandwidth, "EdBandwidth", "[MHz]:"), D::FT};
-  QPushButton* def2 = AddDefaultButton(bandwidth, "BBDef2");
-  QGroupBox* turnOff = AddGroup(f, "GroupBox1", "Turn-Off Time");
-  values_[4] = {AddValueEdit(turnOff, "EdICpIB", "IC/IB:"), D::ICIB};
-  values_[5] = {AddValueEdit(turnOff, "EdStorTim", "ts [nsec]:"), D::TS};
-  QPushButton* def3 = AddDefaultButton(turnOff, "BBDef3");
+  auto defaults = [this]() -> const TCatBipolar& { return Records().Items(0); };
+  QPushButton* def1 = AddValueGroup<TCatBipolar>(
+      f, values_,
+      {"GroupBox6", "Output admittance", "BBDef1",
+       {DataField<D::HoeIC>("EdHoeIC", "IC [mA]:"), DataField<D::HoeVCE>("EdHoeVCE", "VCE[V]:"),
+        DataField<D::Hoe>("EdHoe", QString::fromUtf8("Hoe [\u00B5mhos]:"))}},
+      defaults);
+  QPushButton* def2 = AddValueGroup<TCatBipolar>(
+      f, values_, {"GroupBox10", "Unity-gain bandwidth", "BBDef2", {DataField<D::FT>("EdBandwidth", "[MHz]:")}},
+      defaults);
+  AddValueGroup<TCatBipolar>(f, values_,
+                             {"GroupBox1",
+                              "Turn-Off Time",
+                              "BBDef3",
+                              {DataField<D::ICIB>("EdICpIB", "IC/IB:"), DataField<D::TS>("EdStorTim", "ts [nsec]:")}},
+                             defaults);
   f.content->addStretch();
   param(f, "EdVAF", "VAF:", P::VAF);
   param(f, "EdVRA", "VAR:", P::VAR, false);
@@ -158,9 +165,6 @@ void TBlankBipolar::FormCreate() {
   param(f, "EdTR", "TR:", P::TR);
   QPushButton* add = AddNewButton(f);
   AddStars(f);
-  connect(def1, &QPushButton::clicked, this, [this, def1] { BBDef1Click(def1); });
-  connect(def2, &QPushButton::clicked, this, [this, def2] { BBDef2Click(def2); });
-  connect(def3, &QPushButton::clicked, this, [this, def3] { BBDef3Click(def3); });
   FinishPages();
 
   // Every bipolar form that opens starts a fresh fitting engine.
@@ -195,10 +199,7 @@ void GetDataTRN(TCatBipolar& record, QObject* sender, bool all, TBlankBipolar& f
   }
   form.PanelICBETA().ReadParam(record.ICBETA);
   form.PanelICVCE().ReadParam(record.ICVCE);
-  for (const TBlankBipolar::ValueEdit& v : form.ValueEdits()) {
-    const auto slot = static_cast<std::size_t>(v.slot);
-    TakeValue(v.edit->text(), record.DataText[slot], record.DataValue[slot]);
-  }
+  form.Values().Read(record);
 }
 
 void TBlankBipolar::ShowData() {
@@ -228,7 +229,7 @@ void TBlankBipolar::ShowData() {
   ShowPageNumbers(current);
   ShowIdentification(r.Name.str(), r.Usage.str());
   for (int i = 0; i < kCurves; ++i) Panel(i).ShowTemplate(FormText(TemplateOf(current, i)));
-  for (const ValueEdit& v : values_) v.edit->setText(FormText(r.DataText[static_cast<std::size_t>(v.slot)].str()));
+  values_.Show(r);
 
   for (int i = 0; i < kCurves; ++i) Panel(i).ScalesFromTab(CurveOf(current, i));
   for (int i = 0; i < kCurves; ++i) Panel(i).ShowTab(CurveOf(current, i));
@@ -243,22 +244,6 @@ void TBlankBipolar::ShowData() {
   for (const auto& [edit, slot] : params_) ShowParam(edit, r.Computed, r.Param[static_cast<std::size_t>(slot)]);
 
   FillDropDowns([this](int i) { return Records().Items(i).Usage.str(); });
-}
-
-void TBlankBipolar::BBDef1Click(QObject* sender) {
-  const TCatBipolar& defaults = Records().Items(0);
-  DefaultClick(sender, {{Value(D::HoeIC), defaults.DataValue[D::HoeIC]},
-                        {Value(D::HoeVCE), defaults.DataValue[D::HoeVCE]},
-                        {Value(D::Hoe), defaults.DataValue[D::Hoe]}});
-}
-
-void TBlankBipolar::BBDef2Click(QObject* sender) {
-  DefaultClick(sender, {{Value(D::FT), Records().Items(0).DataValue[D::FT]}});
-}
-
-void TBlankBipolar::BBDef3Click(QObject* sender) {
-  const TCatBipolar& defaults = Records().Items(0);
-  DefaultClick(sender, {{Value(D::ICIB), defaults.DataValue[D::ICIB]}, {Value(D::TS), defaults.DataValue[D::TS]}});
 }
 
 }  // namespace pakro

@@ -3,10 +3,11 @@
 // 2) and TBlankTRP (PNP, kind 3), one form that differs only in its titles.
 #include <array>
 #include <memory>
+#include <string_view>
 
-#include "TRN_.h"
-#include "datasheet_form.h"
-#include "list_library.h"
+#include "pakro/devices/TRN_.h"
+#include "pakro/devices/datasheet_form.h"
+#include "pakro/devices/list_library.h"
 
 
 namespace pakro {
@@ -30,16 +31,9 @@ class TBlankBipolar : public TDatasheetForm {
   CurvePanel& PanelVCBCOBO() const { return Panel(3); }
   CurvePanel& PanelVEBCIBO() const { return Panel(4); }
 
-  // The six value edits and the DataValue slots they hold.
-  struct ValueEdit {
-    QLineEdit* edit;
-    int slot;
-  };
-  const std::array<ValueEdit, 6>& ValueEdits() const { return values_; }
-
-  void BBDef1Click(QObject* sender);
-  void BBDef2Click(QObject* sender);
-  void BBDef3Click(QObject* sender);
+  // A value edit by its object name ("EdHoe").
+  QLineEdit* Value(std::string_view name) const { return values_.Named(name); }
+  const ValueEdits<TCatBipolar>& Values() const { return values_; }
 
  protected:
   void GetData(QObject* sender, bool all) override;
@@ -49,12 +43,11 @@ class TBlankBipolar : public TDatasheetForm {
   // The curve of record `index` by its place in record order.
   TGraph& CurveOf(int record, int which);
   std::string TemplateOf(int record, int which);
-  QLineEdit* Value(int slot) const;
 
   Polarity polarity_;
   std::unique_ptr<RecordLibrary<TCatBipolar>> list_;
   std::array<CurvePanel*, 5> panels_{};  // in record order
-  std::array<ValueEdit, 6> values_{};
+  ValueEdits<TCatBipolar> values_;
   // The parameter edits with the parameter slot each shows.
   std::vector<std::pair<QLineEdit*, int>> params_;
 };
@@ -71,7 +64,7 @@ class TBlankTRP final : public TBlankBipolar {
 
 // Copies the controls of `form` into `record`: names, template names, the
 // curve grid that is `sender` (every curve grid when `all`), the two curve
-// parameters and the six datasheet values.
+// parameters and the datasheet values.
 void GetDataTRN(TCatBipolar& record, QObject* sender, bool all, TBlankBipolar& form);
 inline void GetDataTRP(TCatBipolar& record, QObject* sender, bool all, TBlankBipolar& form) {
   GetDataTRN(record, sender, all, form);

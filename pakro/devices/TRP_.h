@@ -2,4 +2,4 @@
 // The PNP transistor (device kind 3) is the NPN implementation with the
 // other polarity: TCatTRP, TCatListTRP, ReadCatTRPv1, ReadCatTRPv2 and
 // WriteCatTRP are declared with their twins.
-#include "TRN_.h"
+#include "pakro/devices/TRN_.h"

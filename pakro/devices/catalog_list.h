@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "frame_state.h"
-#include "library_file.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/library_file.h"
 #include "platform/paths.h"
 #include "platform/text_file.h"
 

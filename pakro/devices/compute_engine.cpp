@@ -1,11 +1,11 @@
-#include "compute_engine.h"
+#include "pakro/devices/compute_engine.h"
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
-#include "compute_progress.h"
-#include "frame_state.h"
+#include "pakro/shell/compute_progress.h"
+#include "pakro/shell/frame_state.h"
 #include "platform/dialogs.h"
 
 namespace pakro {

@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "frame_state.h"
-#include "graph.h"
-#include "iteration.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/graph.h"
+#include "pakro/shell/iteration.h"
 
 namespace pakro {
 

@@ -1,4 +1,4 @@
-#include "datasheet_form.h"
+#include "pakro/devices/datasheet_form.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -18,14 +18,14 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-#include "forms.h"
-#include "iteration.h"
-#include "main_form.h"
-#include "number_text.h"
-#include "plot_image.h"
+#include "pakro/shell/forms.h"
+#include "pakro/shell/iteration.h"
+#include "pakro/shell/main_form.h"
+#include "pakro/shell/number_text.h"
+#include "pakro/shell/plot_image.h"
 #include "platform/dialogs.h"
 #include "platform/qt_services.h"
-#include "scaled_string_grid.h"
+#include "pakro/shell/scaled_string_grid.h"
 
 namespace pakro {
 

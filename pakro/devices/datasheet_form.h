@@ -6,6 +6,8 @@
 // the wiring that stores the form into the current record on every user
 // edit. A device kind builds its pages from these pieces and says how its
 // record is read from and written to them.
+#include <QLineEdit>
+#include <QPushButton>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -13,15 +15,13 @@
 #include <string_view>
 #include <vector>
 
-#include "blank.h"
-#include "graph.h"
+#include "pakro/shell/blank.h"
+#include "pakro/shell/graph.h"
 
 class QComboBox;
 class QGridLayout;
 class QGroupBox;
 class QLabel;
-class QLineEdit;
-class QPushButton;
 class QStackedWidget;
 class QTabBar;
 class QVBoxLayout;
@@ -56,6 +56,121 @@ void TakeValue(const QString& text, Text& field, double& value) {
 // the diode's points and every template or default copy.
 inline constexpr int kParamPrecision = 3;
 inline constexpr int kCopyPrecision = 8;
+
+// One value edit of a form bound to its record field: what the edit is
+// called and labelled, how its text goes into the record (text and value),
+// what it shows of the record, and the value its group's "Default" button
+// copies in from the defaults record.
+template <class Record>
+struct ValueField {
+  const char* name;  // object name, "EdBreakdownVolt"
+  QString caption;
+  void (*take)(const QString& text, Record& record);
+  QString (*shown)(const Record& record);
+  double (*value)(const Record& record);
+};
+
+namespace detail {
+template <class Member>
+struct MemberOf;
+template <class Class, class Type>
+struct MemberOf<Type Class::*> {
+  using type = Class;
+};
+}  // namespace detail
+
+// The value edit of a record's text member and value member.
+template <auto Text, auto Value, class Record = typename detail::MemberOf<decltype(Value)>::type>
+ValueField<Record> BoundValue(const char* name, const QString& caption) {
+  return {name, caption, [](const QString& text, Record& r) { TakeValue(text, r.*Text, r.*Value); },
+          [](const Record& r) { return FormText((r.*Text).str()); },
+          [](const Record& r) { return static_cast<double>(r.*Value); }};
+}
+
+// A group of value edits, with its "Default" button when it has a name.
+template <class Record>
+struct ValueGroup {
+  const char* name;  // "GroupBox4"
+  QString caption;
+  const char* defaultName;  // "BBDef1", or nullptr
+  std::vector<ValueField<Record>> fields;
+  // Puts what goes above the edits into the group.
+  std::function<void(QGroupBox* group)> above = nullptr;
+};
+
+// The value edits of a form in the order they were made, each with its
+// field: the one place that reads them into the record and shows them.
+template <class Record>
+class ValueEdits {
+ public:
+  void Add(QLineEdit* edit, const ValueField<Record>& field, int group) {
+    bound_.push_back({edit, field, group});
+  }
+  std::size_t size() const { return bound_.size(); }
+  QLineEdit* At(std::size_t i) const { return bound_.at(i).edit; }
+  // The edit of that object name (nullptr if none).
+  QLineEdit* Named(std::string_view name) const {
+    for (const Bound& b : bound_)
+      if (name == b.field.name) return b.edit;
+    return nullptr;
+  }
+  void Read(Record& record) const {
+    for (const Bound& b : bound_) b.field.take(b.edit->text(), record);
+  }
+  void Show(const Record& record) const {
+    for (const Bound& b : bound_) b.edit->setText(b.field.shown(record));
+  }
+  // The edits of a group with the defaults record's values.
+  std::vector<std::pair<QLineEdit*, double>> Defaults(int group, const Record& defaults) const {
+    std::vector<std::pair<QLineEdit*, double>> values;
+    for (const Bound& b : bound_)
+      if (b.group == group) values.emplace_back(b.edit, b.field.value(defaults));
+    return values;
+  }
+  int NextGroup() { return groups_++; }
+
+ private:
+  struct Bound {
+    QLineEdit* edit;
+    ValueField<Record> field;
+    int group;
+  };
+  std::vector<Bound> bound_;
+  int groups_ = 0;
+};
+
+// One read-only parameter edit bound to the model value it shows.
+template <class Record>
+struct ParamField {
+  const char* name;  // "EdIS"
+  const char* caption;
+  long double (*value)(const Record& record);
+  bool visible = true;
+};
+
+// The parameter edit of a record member.
+template <auto Member, class Record = typename detail::MemberOf<decltype(Member)>::type>
+ParamField<Record> BoundParam(const char* name, const char* caption, bool visible = true) {
+  return {name, caption, [](const Record& r) { return static_cast<long double>(r.*Member); }, visible};
+}
+
+// The parameter edits of a form with the values they show.
+template <class Record>
+class ParamEdits {
+ public:
+  void Add(QLineEdit* edit, const ParamField<Record>& field) { bound_.push_back({edit, field}); }
+  std::size_t size() const { return bound_.size(); }
+  QLineEdit* At(std::size_t i) const { return bound_.at(i).edit; }
+  // Empties the edits, or fills them at precision 3 when computed.
+  void Show(const Record& record, bool computed) const;
+
+ private:
+  struct Bound {
+    QLineEdit* edit;
+    ParamField<Record> field;
+  };
+  std::vector<Bound> bound_;
+};
 
 // How one curve panel is named and titled.
 struct CurveSpec {
@@ -174,6 +289,9 @@ class TDatasheetForm : public TBlank {
   void SendAllData(QObject* sender) override;
   void ShowFirstPage() override;
 
+  // Empties the parameter edits or fills them at precision 3.
+  static void ShowParam(QLineEdit* edit, bool computed, long double value);
+
   // --- the pages
   QTabBar* TabSet() const { return tabSet_; }
   QStackedWidget* Notebook() const { return notebook_; }
@@ -237,6 +355,17 @@ class TDatasheetForm : public TBlank {
   QLineEdit* AddValueEdit(QGroupBox* group, const char* name, const QString& label);
   // A "Default" button at the bottom of a group.
   QPushButton* AddDefaultButton(QGroupBox* group, const char* name);
+  // A group of bound value edits on the page, in table order; its
+  // "Default" button copies in the group's values of the record that
+  // `defaults` gives. Answers the button (nullptr without one).
+  template <class Record>
+  QPushButton* AddValueGroup(FormPage& page, ValueEdits<Record>& edits, const ValueGroup<Record>& group,
+                             std::function<const Record&()> defaults);
+  // Bound parameter edits of the page's right-hand panel, in table order.
+  template <class Record>
+  void AddParams(FormPage& page, ParamEdits<Record>& edits, const std::vector<ParamField<Record>>& fields) {
+    for (const ParamField<Record>& f : fields) edits.Add(AddParamEdit(page, f.name, f.caption, f.visible), f);
+  }
   // "Add new ..." in the page's right-hand column: adds a component.
   QPushButton* AddNewButton(FormPage& page);
   // Puts the pages, now complete, into the notebook and selects the first;
@@ -254,8 +383,6 @@ class TDatasheetForm : public TBlank {
   // records 1 to Count-1 and the template names of records 0 to Count-1,
   // each once, in list order.
   void FillDropDowns(const std::function<std::string(int record)>& usageOf);
-  // Empties the parameter edits or fills them at precision 3.
-  static void ShowParam(QLineEdit* edit, bool computed, long double value);
 
   // Reports the load failure of the defaults file; the form opens anyway.
   void ReportLoadFailure(const std::exception& error);
@@ -290,5 +417,26 @@ class TDatasheetForm : public TBlank {
   std::vector<QWidget*> keyUp_;      // controls whose key release stores the form
   int storing_ = 0;
 };
+
+template <class Record>
+void ParamEdits<Record>::Show(const Record& record, bool computed) const {
+  for (const Bound& b : bound_) TDatasheetForm::ShowParam(b.edit, computed, b.field.value(record));
+}
+
+template <class Record>
+QPushButton* TDatasheetForm::AddValueGroup(FormPage& page, ValueEdits<Record>& edits,
+                                           const ValueGroup<Record>& group,
+                                           std::function<const Record&()> defaults) {
+  QGroupBox* box = AddGroup(page, group.name, group.caption);
+  if (group.above) group.above(box);
+  const int index = edits.NextGroup();
+  for (const ValueField<Record>& f : group.fields) edits.Add(AddValueEdit(box, f.name, f.caption), f, index);
+  if (!group.defaultName) return nullptr;
+  QPushButton* button = AddDefaultButton(box, group.defaultName);
+  connect(button, &QPushButton::clicked, this, [this, button, &edits, index, defaults = std::move(defaults)] {
+    DefaultClick(button, edits.Defaults(index, defaults()));
+  });
+  return button;
+}
 
 }  // namespace pakro

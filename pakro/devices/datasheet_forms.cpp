@@ -1,11 +1,11 @@
-#include "datasheet_forms.h"
+#include "pakro/devices/datasheet_forms.h"
 
-#include "COR_form.h"
-#include "DIO_form.h"
-#include "JFN_form.h"
-#include "MNE_form.h"
-#include "TRN_form.h"
-#include "frame_state.h"
+#include "pakro/devices/COR_form.h"
+#include "pakro/devices/DIO_form.h"
+#include "pakro/devices/JFN_form.h"
+#include "pakro/devices/MNE_form.h"
+#include "pakro/devices/TRN_form.h"
+#include "pakro/shell/frame_state.h"
 
 namespace pakro {
 

@@ -1,6 +1,6 @@
 #pragma once
 // The datasheet forms of the device kinds, as the frame makes them.
-#include "main_form.h"
+#include "pakro/shell/main_form.h"
 
 namespace pakro {
 

@@ -10,11 +10,11 @@
 #include <type_traits>
 #include <utility>
 
-#include "catalog_list.h"
-#include "device_library.h"
-#include "library_file.h"
-#include "model_output.h"
-#include "polarity.h"
+#include "pakro/devices/catalog_list.h"
+#include "pakro/shell/device_library.h"
+#include "pakro/shell/library_file.h"
+#include "pakro/devices/model_output.h"
+#include "pakro/devices/polarity.h"
 
 namespace pakro {
 

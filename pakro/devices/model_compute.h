@@ -15,14 +15,14 @@
 // record is computed and CheckFailed is 0.
 //
 // Each Compute returns whether the record was computed.
-#include "COR_.h"
-#include "DIO_.h"
-#include "JFN_.h"
-#include "JFP_.h"
-#include "MNE_.h"
-#include "MPE_.h"
-#include "TRN_.h"
-#include "TRP_.h"
+#include "pakro/devices/COR_.h"
+#include "pakro/devices/DIO_.h"
+#include "pakro/devices/JFN_.h"
+#include "pakro/devices/JFP_.h"
+#include "pakro/devices/MNE_.h"
+#include "pakro/devices/MPE_.h"
+#include "pakro/devices/TRN_.h"
+#include "pakro/devices/TRP_.h"
 
 namespace pakro {
 

@@ -1,8 +1,8 @@
-#include "model_output.h"
+#include "pakro/devices/model_output.h"
 
 #include <iterator>
 
-#include "number_text.h"
+#include "pakro/shell/number_text.h"
 
 namespace pakro {
 

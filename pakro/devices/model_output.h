@@ -13,12 +13,12 @@
 #include <string_view>
 #include <vector>
 
-#include "COR_.h"
-#include "DIO_.h"
-#include "JFN_.h"
-#include "MNE_.h"
-#include "TRN_.h"
-#include "catalog_list.h"
+#include "pakro/devices/COR_.h"
+#include "pakro/devices/DIO_.h"
+#include "pakro/devices/JFN_.h"
+#include "pakro/devices/MNE_.h"
+#include "pakro/devices/TRN_.h"
+#include "pakro/devices/catalog_list.h"
 #include "platform/text_file.h"
 
 namespace pakro {

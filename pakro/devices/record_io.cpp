@@ -1,4 +1,4 @@
-#include "record_io.h"
+#include "pakro/devices/record_io.h"
 
 #include <algorithm>
 

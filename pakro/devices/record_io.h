@@ -14,11 +14,11 @@
 #include <string>
 #include <string_view>
 
-#include "graph.h"
-#include "library_file.h"
-#include "number_text.h"
+#include "pakro/shell/graph.h"
+#include "pakro/shell/library_file.h"
+#include "pakro/shell/number_text.h"
 #include "platform/text_file.h"
-#include "short_string.h"
+#include "pakro/shell/short_string.h"
 
 namespace pakro {
 

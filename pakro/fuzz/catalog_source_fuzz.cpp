@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <string>
 
-#include "catalog_source.h"
+#include "pakro/shell/catalog_source.h"
 
 namespace {
 

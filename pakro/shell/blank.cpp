@@ -1,10 +1,10 @@
-#include "blank.h"
+#include "pakro/shell/blank.h"
 
 #include <QCloseEvent>
 
-#include "forms.h"
-#include "frame_state.h"
-#include "main_form.h"
+#include "pakro/shell/forms.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/main_form.h"
 #include "platform/dialogs.h"
 #include "platform/qt_services.h"
 

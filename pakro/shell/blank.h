@@ -5,7 +5,7 @@
 // operations of the dispatch contract.
 #include <QWidget>
 
-#include "device_library.h"
+#include "pakro/shell/device_library.h"
 
 namespace pakro {
 

@@ -1,10 +1,10 @@
-#include "catalog_manager_model.h"
+#include "pakro/shell/catalog_manager_model.h"
 
 #include <algorithm>
 #include <exception>
 
-#include "frame_state.h"
-#include "output_commands.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/output_commands.h"
 #include "platform/text_file.h"
 
 namespace pakro {

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "catalog_source.h"
-#include "library_manager_model.h"
+#include "pakro/shell/catalog_source.h"
+#include "pakro/shell/library_manager_model.h"
 
 namespace pakro {
 

@@ -1,4 +1,4 @@
-#include "catalog_source.h"
+#include "pakro/shell/catalog_source.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "compute_dialogs.h"
+#include "pakro/shell/compute_dialogs.h"
 
 #include <QCoreApplication>
 #include <QGridLayout>
@@ -8,10 +8,10 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-#include "blank.h"
-#include "compute_progress.h"
-#include "forms.h"
-#include "main_form.h"
+#include "pakro/shell/blank.h"
+#include "pakro/shell/compute_progress.h"
+#include "pakro/shell/forms.h"
+#include "pakro/shell/main_form.h"
 #include "platform/qt_services.h"
 
 namespace pakro {

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "blank.h"
+#include "pakro/shell/blank.h"
 
 class QLabel;
 class QPushButton;

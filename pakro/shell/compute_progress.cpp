@@ -1,4 +1,4 @@
-#include "compute_progress.h"
+#include "pakro/shell/compute_progress.h"
 
 namespace pakro {
 

@@ -1,4 +1,4 @@
-#include "curve_plot.h"
+#include "pakro/shell/curve_plot.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "graph.h"
-#include "number_text.h"
+#include "pakro/shell/graph.h"
+#include "pakro/shell/number_text.h"
 
 namespace pakro {
 

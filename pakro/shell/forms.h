@@ -4,8 +4,8 @@
 #include <QPointer>
 #include <QStringList>
 
-#include "compute_dialogs.h"
-#include "main_form.h"
+#include "pakro/shell/compute_dialogs.h"
+#include "pakro/shell/main_form.h"
 
 namespace pakro {
 

@@ -1,4 +1,4 @@
-#include "frame_state.h"
+#include "pakro/shell/frame_state.h"
 
 #include <algorithm>
 #include <climits>

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string_view>
 
-#include "iteration.h"
-#include "number_text.h"
-#include "short_string.h"
+#include "pakro/shell/iteration.h"
+#include "pakro/shell/number_text.h"
+#include "pakro/shell/short_string.h"
 
 namespace pakro {
 

@@ -1,4 +1,4 @@
-#include "iteration.h"
+#include "pakro/shell/iteration.h"
 
 #include <algorithm>
 #include <cmath>

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "hysteric.h"
+#include "pakro/shell/hysteric.h"
 
 namespace pakro {
 

@@ -1,10 +1,10 @@
-#include "library_manager_model.h"
+#include "pakro/shell/library_manager_model.h"
 
 #include <algorithm>
 #include <exception>
 #include <map>
 
-#include "frame_state.h"
+#include "pakro/shell/frame_state.h"
 #include "platform/text_file.h"
 
 namespace pakro {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "device_library.h"
+#include "pakro/shell/device_library.h"
 
 namespace pakro {
 

@@ -1,4 +1,4 @@
-#include "library_names.h"
+#include "pakro/shell/library_names.h"
 
 #include <algorithm>
 #include <array>

@@ -1,4 +1,4 @@
-#include "main_form.h"
+#include "pakro/shell/main_form.h"
 
 #include <QAction>
 #include <QApplication>
@@ -16,14 +16,14 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "blank.h"
-#include "forms.h"
-#include "frame_state.h"
-#include "library_names.h"
+#include "pakro/shell/blank.h"
+#include "pakro/shell/forms.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/library_names.h"
 #include "platform/dialogs.h"
 #include "platform/paths.h"
 #include "platform/qt_services.h"
-#include "small_dialogs.h"
+#include "pakro/shell/small_dialogs.h"
 
 namespace pakro {
 

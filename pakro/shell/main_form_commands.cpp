@@ -6,14 +6,14 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
-#include "blank.h"
-#include "compute_dialogs.h"
-#include "forms.h"
-#include "frame_state.h"
-#include "library_file.h"
-#include "library_names.h"
-#include "main_form.h"
-#include "managers.h"
+#include "pakro/shell/blank.h"
+#include "pakro/shell/compute_dialogs.h"
+#include "pakro/shell/forms.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/library_file.h"
+#include "pakro/shell/library_names.h"
+#include "pakro/shell/main_form.h"
+#include "pakro/shell/managers.h"
 #include "platform/dialogs.h"
 #include "platform/qt_services.h"
 #include "platform/text_file.h"

@@ -6,11 +6,11 @@
 #include <optional>
 #include <string>
 
-#include "blank.h"
-#include "device_library.h"
-#include "frame_state.h"
-#include "main_form.h"
-#include "output_commands.h"
+#include "pakro/shell/blank.h"
+#include "pakro/shell/device_library.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/main_form.h"
+#include "pakro/shell/output_commands.h"
 #include "platform/dialogs.h"
 #include "platform/qt_services.h"
 

@@ -1,4 +1,4 @@
-#include "managers.h"
+#include "pakro/shell/managers.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -20,14 +20,14 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "blank.h"
-#include "compute_dialogs.h"
-#include "forms.h"
-#include "library_file.h"
-#include "main_form.h"
+#include "pakro/shell/blank.h"
+#include "pakro/shell/compute_dialogs.h"
+#include "pakro/shell/forms.h"
+#include "pakro/shell/library_file.h"
+#include "pakro/shell/main_form.h"
 #include "platform/dialogs.h"
 #include "platform/qt_services.h"
-#include "small_dialogs.h"
+#include "pakro/shell/small_dialogs.h"
 
 namespace pakro {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "catalog_manager_model.h"
-#include "library_manager_model.h"
+#include "pakro/shell/catalog_manager_model.h"
+#include "pakro/shell/library_manager_model.h"
 
 class QButtonGroup;
 class QComboBox;

@@ -1,4 +1,4 @@
-#include "number_text.h"
+#include "pakro/shell/number_text.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "output_commands.h"
+#include "pakro/shell/output_commands.h"
 
 #include <fcntl.h>
 #include <sys/wait.h>

@@ -1,4 +1,4 @@
-#include "plot_image.h"
+#include "pakro/shell/plot_image.h"
 
 #include <QPainter>
 #include <functional>

@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <functional>
 
-#include "curve_plot.h"
+#include "pakro/shell/curve_plot.h"
 #include "platform/qt_canvas.h"
 
 class QPainter;

@@ -1,11 +1,11 @@
-#include "scaled_string_grid.h"
+#include "pakro/shell/scaled_string_grid.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 
-#include "frame_state.h"
+#include "pakro/shell/frame_state.h"
 
 namespace pakro {
 

@@ -1,4 +1,4 @@
-#include "small_dialogs.h"
+#include "pakro/shell/small_dialogs.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -12,7 +12,7 @@
 #include <QTextEdit>
 #include <QVBoxLayout>
 
-#include "frame_state.h"
+#include "pakro/shell/frame_state.h"
 #include "platform/dialogs.h"
 
 namespace pakro {

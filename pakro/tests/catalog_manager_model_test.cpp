@@ -11,10 +11,10 @@
 #include <map>
 #include <set>
 
-#include "catalog_manager_model.h"
-#include "catalog_source.h"
-#include "library_test_support.h"
-#include "manager_fakes.h"
+#include "pakro/shell/catalog_manager_model.h"
+#include "pakro/shell/catalog_source.h"
+#include "pakro/tests/library_test_support.h"
+#include "pakro/tests/manager_fakes.h"
 
 namespace pakro {
 namespace {

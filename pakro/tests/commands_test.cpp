@@ -13,12 +13,12 @@
 #include <QTest>
 #include <QToolButton>
 
-#include "application.h"
-#include "compute_dialogs.h"
-#include "frame_state.h"
+#include "pakro/shell/program.h"
+#include "pakro/shell/compute_dialogs.h"
+#include "pakro/shell/frame_state.h"
 #include "platform/scripted_dialogs.h"
-#include "qt_application.h"
-#include "test_kind.h"
+#include "pakro/tests/qt_application.h"
+#include "pakro/tests/test_kind.h"
 
 namespace pakro {
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "curve_plot.h"
-#include "graph.h"
-#include "recording_canvas.h"
+#include "pakro/shell/curve_plot.h"
+#include "pakro/shell/graph.h"
+#include "pakro/tests/plot_recording_canvas.h"
 
 namespace pakro {
 namespace {

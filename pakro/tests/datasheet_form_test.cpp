@@ -20,19 +20,19 @@
 #include <unistd.h>
 #include <string>
 
-#include "DIO_form.h"
-#include "application.h"
-#include "datasheet_forms.h"
-#include "synthetic_records.h"
-#include "TRN_form.h"
-#include "frame_state.h"
-#include "main_form.h"
-#include "plot_image.h"
+#include "pakro/devices/DIO_form.h"
+#include "pakro/shell/program.h"
+#include "pakro/devices/datasheet_forms.h"
+#include "pakro/tests/synthetic_records.h"
+#include "pakro/devices/TRN_form.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/main_form.h"
+#include "pakro/shell/plot_image.h"
 #include "platform/scripted_dialogs.h"
-#include "library_file.h"
-#include "form_test_support.h"
-#include "qt_application.h"
-#include "scaled_string_grid.h"
+#include "pakro/shell/library_file.h"
+#include "pakro/tests/form_test_support.h"
+#include "pakro/tests/qt_application.h"
+#include "pakro/shell/scaled_string_grid.h"
 
 namespace pakro {
 namespace {
@@ -587,7 +587,7 @@ TEST_F(DiodeForm, TextThatIsNoNumberIsShownAndNotComputed) {
   TCatDIO& r = form->Records().Items(1);
   r.Computed = false;
   Page(2);
-  QLineEdit* edit = form->EdForwCurr();
+  QLineEdit* edit = form->Value("EdForwCurr");
   const QColor normal = edit->palette().color(QPalette::Text);
   edit->setFocus();
   edit->selectAll();
@@ -665,7 +665,7 @@ TEST_F(DiodeForm, DefaultsAndTypingIntoTheCapacitanceGrid) {
   form->Records().Items(0).RecoveryTime = 4.123456789;
   Page(2);
   QTest::mouseClick(Find<QPushButton>(*form, "BBDef3"), Qt::LeftButton);
-  EXPECT_EQ(form->EdRecoveryTime()->text(), "4.1234568");
+  EXPECT_EQ(form->Value("EdRecoveryTime")->text(), "4.1234568");
   EXPECT_EQ(form->Records().Items(1).RecoveryTimeText.str(), "4.1234568");
 
   Page(1);
@@ -677,8 +677,8 @@ TEST_F(DiodeForm, DefaultsAndTypingIntoTheCapacitanceGrid) {
   // Typing into a value edit changes no template combo.
   form->PanelVDID().Template()->setEditText("FIXED");
   Page(2);
-  form->EdBreakdownVolt()->setFocus();
-  QTest::keyClicks(form->EdBreakdownVolt(), "5");
+  form->Value("EdBreakdownVolt")->setFocus();
+  QTest::keyClicks(form->Value("EdBreakdownVolt"), "5");
   EXPECT_EQ(form->PanelVDID().Template()->currentText(), "FIXED");
 }
 

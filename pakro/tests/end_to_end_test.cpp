@@ -8,15 +8,15 @@
 #include <QLineEdit>
 #include <filesystem>
 
-#include "application.h"
-#include "blank.h"
-#include "datasheet_forms.h"
-#include "form_test_support.h"
-#include "frame_state.h"
-#include "library_test_support.h"
-#include "main_form.h"
+#include "pakro/shell/program.h"
+#include "pakro/shell/blank.h"
+#include "pakro/devices/datasheet_forms.h"
+#include "pakro/tests/form_test_support.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/tests/library_test_support.h"
+#include "pakro/shell/main_form.h"
 #include "platform/scripted_dialogs.h"
-#include "qt_application.h"
+#include "pakro/tests/qt_application.h"
 
 namespace pakro {
 namespace {

@@ -19,20 +19,20 @@
 #include <string>
 #include <unistd.h>
 
-#include "COR_form.h"
-#include "JFN_form.h"
-#include "MNE_form.h"
-#include "forms.h"
-#include "frame_state.h"
-#include "library_file.h"
-#include "model_compute.h"
-#include "plot_image.h"
+#include "pakro/devices/COR_form.h"
+#include "pakro/devices/JFN_form.h"
+#include "pakro/devices/MNE_form.h"
+#include "pakro/shell/forms.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/library_file.h"
+#include "pakro/devices/model_compute.h"
+#include "pakro/shell/plot_image.h"
 #include "platform/scripted_dialogs.h"
-#include "form_test_support.h"
-#include "qt_application.h"
-#include "recording_canvas.h"
-#include "scaled_string_grid.h"
-#include "synthetic_records.h"
+#include "pakro/tests/form_test_support.h"
+#include "pakro/tests/qt_application.h"
+#include "pakro/tests/plot_recording_canvas.h"
+#include "pakro/shell/scaled_string_grid.h"
+#include "pakro/tests/synthetic_records.h"
 
 namespace pakro {
 namespace {
@@ -250,21 +250,21 @@ TEST_F(NJfetForm, OutputConductanceTypedAndFromTheDefaults) {
   Open(*form, "njfet.LBR", 1);
   Page(3);
   TCatJFET& r = form->Records().Items(1);
-  form->EdGOS()->setFocus();
-  form->EdGOS()->selectAll();
-  QTest::keyClicks(form->EdGOS(), "1,5");
+  form->Value("EdGOS")->setFocus();
+  form->Value("EdGOS")->selectAll();
+  QTest::keyClicks(form->Value("EdGOS"), "1,5");
   EXPECT_EQ(r.Gos, 1.5);
   EXPECT_EQ(r.GosText.str(), "1,5");
   form->Records().Items(0).GosID = 2.123456789;
   form->Records().Items(0).Gos = 40;
   QTest::mouseClick(Find<QPushButton>(*form, "BBDef1"), Qt::LeftButton);
-  EXPECT_EQ(form->EdGOSID()->text(), "2.1234568");
+  EXPECT_EQ(form->Value("EdGOSID")->text(), "2.1234568");
   EXPECT_EQ(r.GosIDText.str(), "2.1234568");
   EXPECT_EQ(r.Gos, 40);
   // The curve parameters are read with every transfer.
   Page(2);
   form->PanelVGSCISS().ParamGrid()->SetCells(1, 0, "7,5");
-  form->SendData(form->EdGOS());
+  form->SendData(form->Value("EdGOS"));
   EXPECT_EQ(r.CurveVGSCISS.CurveParam, 7.5);
   EXPECT_EQ(r.CurveVGSCISS.CurveParamText.str(), "7,5");
 }
@@ -330,7 +330,7 @@ TEST(JfetLayout, PagesTitlesAndTwins) {
     form->CbComponent()->setText("TWIN");
     form->PanelVGSID().Grid()->SetCells(0, 1, "0,5");
     form->PanelVGSID().Grid()->SetCells(1, 1, "4");
-    form->EdGOS()->setText("12");
+    form->Value("EdGOS")->setText("12");
     form->SendAllData(nullptr);
   }
   ExpectSameRecord(n.Records().Items(1), p.Records().Items(1));
@@ -369,13 +369,13 @@ TEST_F(PMosfetForm, ShowingARecordStoresNothingIntoIt) {
   form->ShowData();
   ExpectSameRecord(second, before);
   EXPECT_FALSE(form->List().Modified());
-  EXPECT_EQ(form->Edit(TBlankMOSFET::Q1)->text(), "22");
+  EXPECT_EQ(form->Value("EdQ1")->text(), "22");
 
   // A keystroke of the user in EdQ1 or EdVG stores at once.
   Page(3);
-  form->Edit(TBlankMOSFET::VG)->setFocus();
-  form->Edit(TBlankMOSFET::VG)->selectAll();
-  QTest::keyClick(form->Edit(TBlankMOSFET::VG), '9');
+  form->Value("EdVG")->setFocus();
+  form->Value("EdVG")->selectAll();
+  QTest::keyClick(form->Value("EdVG"), '9');
   EXPECT_EQ(second.TextVG.str(), "9");
   EXPECT_EQ(second.VG, 9);
   EXPECT_TRUE(form->List().Modified());
@@ -389,8 +389,8 @@ TEST_F(NMosfetForm, DefaultButtonsAndLayout) {
   d.IDSS = 250;
   Page(3);
   QTest::mouseClick(Find<QPushButton>(*form, "BBDef1"), Qt::LeftButton);
-  EXPECT_EQ(form->Edit(TBlankMOSFET::VDS1)->text(), "10");
-  EXPECT_EQ(form->Edit(TBlankMOSFET::Q1)->text(), "4.1234568");
+  EXPECT_EQ(form->Value("EdVDS1")->text(), "10");
+  EXPECT_EQ(form->Value("EdQ1")->text(), "4.1234568");
   EXPECT_EQ(form->Records().Items(1).TextQ1.str(), "4.1234568");
   Page(4);
   QTest::mouseClick(Find<QPushButton>(*form, "BBDef2"), Qt::LeftButton);
@@ -546,7 +546,7 @@ TEST_F(CoreForm, TemplateFillsBothBranchesAndGeometryDefaults) {
   form->Records().Items(0).DsArea = 1.23456789;
   Page(1);
   QTest::mouseClick(Find<QPushButton>(*form, "BBDef1"), Qt::LeftButton);
-  EXPECT_EQ(form->EdArea_()->text(), "1.2345679");
+  EXPECT_EQ(form->Value("EdArea_")->text(), "1.2345679");
   EXPECT_EQ(form->Records().Items(last).DsAreaText.str(), "1.2345679");
   EXPECT_EQ(form->Module(), kMagneticCore);
   EXPECT_EQ(form->TabSet()->tabText(0), "A: Hysteric curve");

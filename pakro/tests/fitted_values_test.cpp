@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "compute_progress.h"
-#include "frame_state.h"
-#include "library_test_support.h"
-#include "model_compute.h"
+#include "pakro/shell/compute_progress.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/tests/library_test_support.h"
+#include "pakro/devices/model_compute.h"
 #include "platform/scripted_dialogs.h"
-#include "synthetic_records.h"
+#include "pakro/tests/synthetic_records.h"
 
 namespace pakro {
 namespace {
@@ -30,7 +30,7 @@ struct Expected {
 };
 
 const Expected kExpected[] = {
-#include "fitted_values_expected.h"
+#include "pakro/tests/fitted_values_expected.h"
 };
 
 std::string Hex(long double v) {

@@ -17,16 +17,16 @@
 #include <string>
 #include <vector>
 
-#include "blank.h"
-#include "datasheet_form.h"
-#include "datasheet_forms.h"
-#include "forms.h"
-#include "frame_state.h"
-#include "graph.h"
-#include "library_file.h"
-#include "main_form.h"
+#include "pakro/shell/blank.h"
+#include "pakro/devices/datasheet_form.h"
+#include "pakro/devices/datasheet_forms.h"
+#include "pakro/shell/forms.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/graph.h"
+#include "pakro/shell/library_file.h"
+#include "pakro/shell/main_form.h"
 #include "platform/scripted_dialogs.h"
-#include "scaled_string_grid.h"
+#include "pakro/shell/scaled_string_grid.h"
 
 // Sizes and rectangles in test messages as wxh and x,y wxh.
 inline void PrintTo(const QSize& size, std::ostream* os) { *os << size.width() << "x" << size.height(); }

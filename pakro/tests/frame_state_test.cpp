@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "compute_progress.h"
-#include "frame_state.h"
-#include "library_names.h"
+#include "pakro/shell/compute_progress.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/library_names.h"
 
 namespace pakro {
 namespace {

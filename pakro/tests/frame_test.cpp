@@ -25,12 +25,12 @@
 #include <QToolButton>
 #include <fstream>
 
-#include "application.h"
-#include "frame_state.h"
+#include "pakro/shell/program.h"
+#include "pakro/shell/frame_state.h"
 #include "platform/scripted_dialogs.h"
-#include "qt_application.h"
-#include "small_dialogs.h"
-#include "test_kind.h"
+#include "pakro/tests/qt_application.h"
+#include "pakro/shell/small_dialogs.h"
+#include "pakro/tests/test_kind.h"
 
 namespace pakro {
 namespace {

@@ -1,4 +1,4 @@
-#include "graph.h"
+#include "pakro/shell/graph.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "hysteric.h"
+#include "pakro/shell/hysteric.h"
 
 #include <gtest/gtest.h>
 

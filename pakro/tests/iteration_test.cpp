@@ -1,4 +1,4 @@
-#include "iteration.h"
+#include "pakro/shell/iteration.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <limits>
 #include <vector>
 
-#include "known_curves.h"
+#include "pakro/tests/known_curves.h"
 
 namespace pakro {
 namespace {
@@ -348,6 +348,30 @@ TEST(Fit, VariesOnlyTheLeadingParameters) {
   EXPECT_NE(it.P[0], 15);
   const ParamVector rest = {0, 0.9L, 0.5L, 7, -1, 2.5L, 1E30L, 0};
   for (int i = 1; i < 8; ++i) EXPECT_EQ(it.P[i], rest[i]) << i;
+}
+
+// Points no capacitance curve meets, from a start where stepping Vj either
+// way lowers the residual: the fit ends where trying the minus step before
+// the plus step, and widening a successful step fourfold, lead. Either order
+// reversed, or another widening factor, ends elsewhere in the fourth digit
+// of Vj, so the values are pinned far closer than that.
+TEST(Fit, PatternSearchTriesTheMinusStepFirstAndWidensFourfold) {
+  TIteration it;
+  it.Kind = KindJunctionCap;
+  it.Count = 3;
+  const double x[] = {1.113, -0.254, 0.63}, y[] = {16.5, 20.0, 14.8};
+  for (int i = 0; i < 3; ++i) {
+    it.X[i] = x[i];
+    it.Y[i] = y[i];
+  }
+  it.P = {26, 0.75L, 0.235L};
+  it.NParams = 2;
+  it.Tolerance = 1E-3;
+  EXPECT_TRUE(it.Fit());
+  EXPECT_EQ(it.LastCycles(), 13);
+  EXPECT_NEAR(static_cast<double>(it.P[0]), 18.361072528716442, 1E-11);
+  EXPECT_NEAR(static_cast<double>(it.P[1]), 0.90881905417372499, 1E-12);
+  EXPECT_EQ(it.P[2], 0.235L);
 }
 
 // Guard cases: each ends with a defined, finite result (a hang is caught by

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "iteration.h"
+#include "pakro/shell/iteration.h"
 
 namespace pakro::testing {
 

@@ -15,18 +15,18 @@
 #include <filesystem>
 #include <memory>
 
-#include "COR_.h"
-#include "DIO_.h"
-#include "JFN_.h"
-#include "MNE_.h"
-#include "TRN_.h"
-#include "application.h"
-#include "blank.h"
-#include "frame_state.h"
-#include "library_test_support.h"
+#include "pakro/devices/COR_.h"
+#include "pakro/devices/DIO_.h"
+#include "pakro/devices/JFN_.h"
+#include "pakro/devices/MNE_.h"
+#include "pakro/devices/TRN_.h"
+#include "pakro/shell/program.h"
+#include "pakro/shell/blank.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/tests/library_test_support.h"
 #include "platform/qt_services.h"
 #include "platform/scripted_dialogs.h"
-#include "qt_application.h"
+#include "pakro/tests/qt_application.h"
 
 namespace pakro {
 namespace {

@@ -4,11 +4,11 @@
 #include <climits>
 #include <fstream>
 
-#include "library_file.h"
-#include "library_test_support.h"
+#include "pakro/shell/library_file.h"
+#include "pakro/tests/library_test_support.h"
 #include "platform/save_checks.h"
 #include "platform/text_file.h"
-#include "DIO_.h"
+#include "pakro/devices/DIO_.h"
 
 namespace pakro {
 namespace {

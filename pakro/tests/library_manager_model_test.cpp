@@ -5,11 +5,11 @@
 
 #include <memory>
 
-#include "TRN_.h"
-#include "library_manager_model.h"
-#include "library_test_support.h"
-#include "list_library.h"
-#include "manager_fakes.h"
+#include "pakro/devices/TRN_.h"
+#include "pakro/shell/library_manager_model.h"
+#include "pakro/tests/library_test_support.h"
+#include "pakro/devices/list_library.h"
+#include "pakro/tests/manager_fakes.h"
 
 namespace pakro {
 namespace {

@@ -9,12 +9,12 @@
 #include <functional>
 #include <string>
 
-#include "COR_.h"
-#include "DIO_.h"
-#include "JFP_.h"
-#include "MPE_.h"
-#include "TRP_.h"
-#include "library_test_support.h"
+#include "pakro/devices/COR_.h"
+#include "pakro/devices/DIO_.h"
+#include "pakro/devices/JFP_.h"
+#include "pakro/devices/MPE_.h"
+#include "pakro/devices/TRP_.h"
+#include "pakro/tests/library_test_support.h"
 #include "platform/text_file.h"
 
 namespace pakro {

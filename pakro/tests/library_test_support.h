@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "library_file.h"
+#include "pakro/shell/library_file.h"
 
 namespace pakro::testing {
 

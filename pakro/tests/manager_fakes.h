@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "device_library.h"
-#include "frame_state.h"
+#include "pakro/shell/device_library.h"
+#include "pakro/shell/frame_state.h"
 
 namespace pakro::testing {
 

@@ -18,20 +18,20 @@
 #include <filesystem>
 #include <functional>
 
-#include "TRN_.h"
-#include "application.h"
-#include "blank.h"
-#include "compute_dialogs.h"
-#include "datasheet_forms.h"
-#include "form_test_support.h"
-#include "frame_state.h"
-#include "library_test_support.h"
-#include "list_library.h"
-#include "main_form.h"
-#include "managers.h"
+#include "pakro/devices/TRN_.h"
+#include "pakro/shell/program.h"
+#include "pakro/shell/blank.h"
+#include "pakro/shell/compute_dialogs.h"
+#include "pakro/devices/datasheet_forms.h"
+#include "pakro/tests/form_test_support.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/tests/library_test_support.h"
+#include "pakro/devices/list_library.h"
+#include "pakro/shell/main_form.h"
+#include "pakro/shell/managers.h"
 #include "platform/qt_services.h"
 #include "platform/scripted_dialogs.h"
-#include "qt_application.h"
+#include "pakro/tests/qt_application.h"
 
 namespace pakro {
 namespace {

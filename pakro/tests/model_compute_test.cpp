@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "compute_engine.h"
-#include "compute_progress.h"
-#include "frame_state.h"
-#include "library_test_support.h"
-#include "model_compute.h"
+#include "pakro/devices/compute_engine.h"
+#include "pakro/shell/compute_progress.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/tests/library_test_support.h"
+#include "pakro/devices/model_compute.h"
 #include "platform/scripted_dialogs.h"
-#include "synthetic_records.h"
+#include "pakro/tests/synthetic_records.h"
 
 namespace pakro {
 namespace {

@@ -1,6 +1,6 @@
 // The output files of every device kind against hand-written fixtures, and
 // what the writers refuse.
-#include "model_output.h"
+#include "pakro/devices/model_output.h"
 
 #include <gtest/gtest.h>
 
@@ -8,9 +8,9 @@
 #include <functional>
 #include <sys/stat.h>
 
-#include "library_test_support.h"
+#include "pakro/tests/library_test_support.h"
 #include "platform/save_checks.h"
-#include "output_records.h"
+#include "pakro/tests/output_records.h"
 
 namespace pakro {
 namespace {

@@ -1,4 +1,4 @@
-#include "number_text.h"
+#include "pakro/shell/number_text.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "curve_plot.h"
+#include "pakro/shell/curve_plot.h"
 
 namespace pakro {
 namespace {

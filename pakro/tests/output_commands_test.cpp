@@ -1,6 +1,6 @@
 // The batch runner against real scripts, and the base name of the output
 // files.
-#include "output_commands.h"
+#include "pakro/shell/output_commands.h"
 
 #include <gtest/gtest.h>
 #include <fcntl.h>

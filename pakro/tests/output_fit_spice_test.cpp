@@ -12,15 +12,15 @@
 #include <sstream>
 #include <string>
 
-#include "frame_state.h"
-#include "hysteric.h"
-#include "iteration.h"
-#include "library_test_support.h"
-#include "model_compute.h"
-#include "model_output.h"
-#include "number_text.h"
-#include "ngspice_support.h"
-#include "synthetic_records.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/hysteric.h"
+#include "pakro/shell/iteration.h"
+#include "pakro/tests/library_test_support.h"
+#include "pakro/devices/model_compute.h"
+#include "pakro/devices/model_output.h"
+#include "pakro/shell/number_text.h"
+#include "pakro/tests/ngspice_support.h"
+#include "pakro/tests/synthetic_records.h"
 
 namespace pakro {
 namespace {

@@ -12,11 +12,11 @@
 #include <fstream>
 #include <iterator>
 
-#include "compute_dialogs.h"
-#include "frame_state.h"
+#include "pakro/shell/compute_dialogs.h"
+#include "pakro/shell/frame_state.h"
 #include "platform/scripted_dialogs.h"
-#include "qt_application.h"
-#include "test_kind.h"
+#include "pakro/tests/qt_application.h"
+#include "pakro/tests/test_kind.h"
 
 namespace pakro {
 namespace {

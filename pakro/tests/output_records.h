@@ -1,14 +1,14 @@
 #pragma once
 // Components with hand-picked model values, one library per device kind,
 // whose output files stand as hand-written fixtures in fixtures/output.
-#include "COR_.h"
-#include "DIO_.h"
-#include "JFN_.h"
-#include "JFP_.h"
-#include "MNE_.h"
-#include "MPE_.h"
-#include "TRN_.h"
-#include "TRP_.h"
+#include "pakro/devices/COR_.h"
+#include "pakro/devices/DIO_.h"
+#include "pakro/devices/JFN_.h"
+#include "pakro/devices/JFP_.h"
+#include "pakro/devices/MNE_.h"
+#include "pakro/devices/MPE_.h"
+#include "pakro/devices/TRN_.h"
+#include "pakro/devices/TRP_.h"
 
 namespace pakro::testing {
 

@@ -9,10 +9,10 @@
 #include <set>
 #include <string>
 
-#include "library_test_support.h"
-#include "model_output.h"
-#include "ngspice_support.h"
-#include "output_records.h"
+#include "pakro/tests/library_test_support.h"
+#include "pakro/devices/model_output.h"
+#include "pakro/tests/ngspice_support.h"
+#include "pakro/tests/output_records.h"
 
 namespace pakro {
 namespace {

@@ -6,8 +6,8 @@
 #include <QVBoxLayout>
 #include <memory>
 
-#include "qt_application.h"
-#include "scaled_string_grid.h"
+#include "pakro/tests/qt_application.h"
+#include "pakro/shell/scaled_string_grid.h"
 
 namespace pakro {
 namespace {

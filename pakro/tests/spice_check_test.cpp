@@ -2,9 +2,9 @@
 // datasheet-like points, the fitted parameters are turned into a SPICE
 // model as the device computations do, and ngspice simulates the same
 // quantities. Skipped when ngspice is not installed (./build.sh installs it).
-#include "iteration.h"
-#include "known_curves.h"
-#include "ngspice_support.h"
+#include "pakro/shell/iteration.h"
+#include "pakro/tests/known_curves.h"
+#include "pakro/tests/ngspice_support.h"
 
 #include <gtest/gtest.h>
 

@@ -5,7 +5,7 @@
 #include <QMainWindow>
 #include <QTimer>
 
-#include "application.h"
+#include "pakro/shell/program.h"
 #include "platform/qt_services.h"
 
 TEST(PakroStart, ShowsItsMainWindowAndRunsTheLoop) {

@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "COR_.h"
-#include "DIO_.h"
-#include "JFN_.h"
-#include "MNE_.h"
-#include "TRN_.h"
-#include "hysteric.h"
-#include "iteration.h"
-#include "number_text.h"
+#include "pakro/devices/COR_.h"
+#include "pakro/devices/DIO_.h"
+#include "pakro/devices/JFN_.h"
+#include "pakro/devices/MNE_.h"
+#include "pakro/devices/TRN_.h"
+#include "pakro/shell/hysteric.h"
+#include "pakro/shell/iteration.h"
+#include "pakro/shell/number_text.h"
 
 namespace pakro::synthetic {
 

@@ -14,12 +14,12 @@
 #include <string>
 #include <vector>
 
-#include "application.h"
-#include "blank.h"
-#include "compute_progress.h"
-#include "frame_state.h"
-#include "library_file.h"
-#include "main_form.h"
+#include "pakro/shell/program.h"
+#include "pakro/shell/blank.h"
+#include "pakro/shell/compute_progress.h"
+#include "pakro/shell/frame_state.h"
+#include "pakro/shell/library_file.h"
+#include "pakro/shell/main_form.h"
 #include "platform/text_file.h"
 
 namespace pakro::testing {

@@ -1,21 +1,12 @@
-// Runs the fuzz target without a fuzzing engine: over the files named on the
-// command line, or over seeded mutations of a few well-formed streams.
-//   wendro_obss_fuzz FILE...                 replay inputs (e.g. crash files)
-//   wendro_obss_fuzz [-n COUNT] [-s SEED]    mutate the built-in seeds
-//   wendro_obss_fuzz --write-seeds DIR       store the seeds as a corpus
+// The object stream fuzz target without a fuzzing engine: its seeds (a few
+// well-formed streams) and its mutations; see platform/fuzz_driver.h.
 #include <cstdint>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "C_DSData.h"
 #include "../tests/fake_metrics.h"
-
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size);
+#include "platform/fuzz_driver.h"
 
 using namespace wendro;
 
@@ -63,23 +54,7 @@ std::vector<std::string> Seeds() {
   return seeds;
 }
 
-// xorshift64*: the same sequence on every machine.
-class Random {
- public:
-  explicit Random(std::uint64_t seed) : state_(seed ? seed : 1) {}
-  std::uint64_t Next() {
-    state_ ^= state_ >> 12;
-    state_ ^= state_ << 25;
-    state_ ^= state_ >> 27;
-    return state_ * 0x2545F4914F6CDD1DULL;
-  }
-  std::size_t Below(std::size_t n) { return n == 0 ? 0 : std::size_t(Next() % n); }
-
- private:
-  std::uint64_t state_;
-};
-
-void Mutate(std::string& s, Random& random) {
+void Mutate(std::string& s, platform::fuzzing::Random& random) {
   static const std::int32_t interesting[] = {0, 1, -1, 2, 8, 12, 42, 255, 256, 0x7FFF, -32768,
                                              0xFFFF, 0x10000, 0x7FFFFFFF, INT32_MIN, 100, 769};
   const int ops = 1 + int(random.Below(4));
@@ -117,53 +92,8 @@ void Mutate(std::string& s, Random& random) {
   }
 }
 
-int Run(const std::string& bytes) {
-  return LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  long count = 10000;
-  std::uint64_t seed = 1;
-  std::vector<std::string> files;
-  for (int i = 1; i < argc; ++i) {
-    const std::string arg = argv[i];
-    if (arg == "-n" && i + 1 < argc) {
-      count = std::atol(argv[++i]);
-    } else if (arg == "-s" && i + 1 < argc) {
-      seed = std::strtoull(argv[++i], nullptr, 10);
-    } else if (arg == "--write-seeds" && i + 1 < argc) {
-      const std::filesystem::path dir = argv[++i];
-      std::filesystem::create_directories(dir);
-      int n = 0;
-      for (const auto& s : Seeds())
-        std::ofstream(dir / ("seed" + std::to_string(n++)), std::ios::binary) << s;
-      return 0;
-    } else {
-      files.push_back(arg);
-    }
-  }
-  if (!files.empty()) {
-    for (const auto& file : files) {
-      std::ifstream in(file, std::ios::binary);
-      if (!in) {
-        std::fprintf(stderr, "cannot read %s\n", file.c_str());
-        return 2;
-      }
-      Run({std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()});
-    }
-    std::printf("%zu inputs ran clean\n", files.size());
-    return 0;
-  }
-  const auto seeds = Seeds();
-  for (const auto& s : seeds) Run(s);
-  Random random(seed);
-  for (long i = 0; i < count; ++i) {
-    std::string input = seeds[random.Below(seeds.size())];
-    Mutate(input, random);
-    Run(input);
-  }
-  std::printf("%ld mutated inputs ran clean\n", count);
-  return 0;
+  return platform::fuzzing::RunDriver(argc, argv, {.seeds = Seeds, .mutate = Mutate, .count = 10000});
 }

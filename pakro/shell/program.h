@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-#include "forms.h"
+#include "pakro/shell/forms.h"
 
 namespace pakro {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "curve_plot.h"
+#include "pakro/shell/curve_plot.h"
 
 namespace pakro {
 

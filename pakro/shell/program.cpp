@@ -1,11 +1,11 @@
-#include "application.h"
+#include "pakro/shell/program.h"
 
 #include <QApplication>
 #include <QScreen>
 
-#include "managers.h"
+#include "pakro/shell/managers.h"
 #include "platform/qt_services.h"
-#include "small_dialogs.h"
+#include "pakro/shell/small_dialogs.h"
 
 namespace pakro {
 

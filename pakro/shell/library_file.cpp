@@ -1,6 +1,6 @@
-#include "library_file.h"
+#include "pakro/shell/library_file.h"
 
-#include "frame_state.h"
+#include "pakro/shell/frame_state.h"
 #include "platform/binary_file.h"
 #include "platform/text_file.h"
 
