@@ -22,10 +22,9 @@ inline constexpr int kStateTimerId = 32111;
 // Shift-state bits of a mouse event.
 enum : unsigned { kShift = 1, kCtrl = 2 };
 
-// v rounded to a step of 4 or 8, halves away from zero truncated as the
-// editor always did: (v + step/2) / step * step.
-inline std::int32_t Snap4(std::int32_t v) { return (v + 2) / 4 * 4; }
-inline std::int32_t Snap8(std::int32_t v) { return (v + 4) / 8 * 8; }
+// The snap steps of moves and drawing tools, and of whole pins.
+inline std::int32_t Snap4(std::int32_t v) { return Snap(v, 4); }
+inline std::int32_t Snap8(std::int32_t v) { return Snap(v, 8); }
 inline TPointL Snap4(TPointL p) { return {Snap4(p.x), Snap4(p.y)}; }
 inline TPointL Snap8(TPointL p) { return {Snap8(p.x), Snap8(p.y)}; }
 

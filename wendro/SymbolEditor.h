@@ -41,6 +41,7 @@ class TSymbolEditor final : public TEditorHost {
   int Zoom() const override { return zoom_; }
   bool SnapOn() const override { return snap; }
   TShapeList& Items() override { return items_; }
+  const TShapeList& Items() const { return items_; }
   std::vector<TXShape*>& DragList() override { return dragList_; }
   TShapeList& Carried() override { return carried_; }
   TDirCanvas& FeedbackCanvas() override;
