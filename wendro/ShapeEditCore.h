@@ -40,6 +40,7 @@ class TShapeEditCore {
                  TDeviceDialogs& dialogs);
 
   TSymbolEditor& Editor() { return editor_; }
+  const TSymbolEditor& Editor() const { return editor_; }
   const TDeviceList& Devices() const { return devices_; }
   const TDevice& Device() const { return *device_; }
   int CurrentIndex() const { return current_; }

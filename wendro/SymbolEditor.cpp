@@ -12,8 +12,11 @@ TSymbolEditor::TSymbolEditor(TEditorView& view, const TTextMetrics& metrics, TPr
 TSymbolEditor::~TSymbolEditor() { CancelState(); }
 
 TDirCanvas& TSymbolEditor::FeedbackCanvas() {
-  if (!canvas_ || canvas_->Zoom() != zoom_)
-    canvas_ = std::make_unique<TDirCanvas>(view_.PaintBoxCanvas(), metrics_, zoom_);
+  platform::Canvas* target = view_.PaintBoxCanvas();
+  if (!canvas_ || canvas_->Zoom() != zoom_ || target != canvasTarget_) {
+    canvasTarget_ = target;
+    canvas_ = std::make_unique<TDirCanvas>(target, metrics_, zoom_);
+  }
   canvas_->pinMarkers = pinMarkers;
   return *canvas_;
 }
@@ -179,6 +182,10 @@ void TSymbolEditor::TimerMessage(int id) {
 
 void TSymbolEditor::Idle() {
   if (state_) state_->IdleTick();
+}
+
+void TSymbolEditor::DrawFeedback() {
+  if (state_) state_->DrawFeedback();
 }
 
 void TSymbolEditor::ChooseTool(TTool tool) {

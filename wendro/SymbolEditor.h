@@ -72,6 +72,8 @@ class TSymbolEditor final : public TEditorHost {
   void Key(TEditKey key);
   void TimerMessage(int id);
   void Idle();
+  // The current state's outline, on the view's canvas.
+  void DrawFeedback();
 
   // --- commands ------------------------------------------------------------------
   void CancelState();
@@ -105,6 +107,7 @@ class TSymbolEditor final : public TEditorHost {
   TShapeList carried_;
   std::unique_ptr<CModalState> state_;
   std::unique_ptr<TDirCanvas> canvas_;
+  platform::Canvas* canvasTarget_ = nullptr;
   TTool tool_ = TTool::None;
   TCursorId cursor_ = kCursorDefault;
   std::string status_;
