@@ -75,17 +75,13 @@ bool TInputBoxProperties::EditText(TTextProperties& p) {
 
 // --- the form ---------------------------------------------------------------------
 
-TShapeEdit::TShapeEdit(const QStringList& args, QWidget* parent) : QMainWindow(parent) {
+TShapeEdit::TShapeEdit(const QStringList& args, platform::winmsg::TimerService& timers, QWidget* parent)
+    : QMainWindow(parent), timers_(timers) {
   setAttribute(Qt::WA_DeleteOnClose);
   discardPainter_ = std::make_unique<QPainter>(&discard_);
   discardCanvas_ = std::make_unique<platform::qt::PainterCanvas>(*discardPainter_);
   core_ = std::make_unique<TShapeEditCore>(*this, metrics_, properties_, names_);
   helpFile_ = platform::changeExtension(platform::qt::toPath(QCoreApplication::applicationFilePath()), ".HLP");
-
-  timer_.callOnTimeout(this, [this] {
-    core_->Editor().TimerMessage(kStateTimerId);
-    Refresh();
-  });
 
   auto* left = new QWidget;
   auto* leftLayout = new QVBoxLayout(left);
@@ -134,6 +130,8 @@ TShapeEdit::TShapeEdit(const QStringList& args, QWidget* parent) : QMainWindow(p
 
 TShapeEdit::~TShapeEdit() {
   core_->Editor().CancelState();
+  KillTimer(kStateTimerId);
+  core_.reset();
   discardCanvas_.reset();
   discardPainter_.reset();
 }
@@ -283,8 +281,16 @@ void TShapeEdit::Refresh() {
   const TShapeEditCore& c = *core_;
   setWindowTitle(fromLegacy(c.Caption()));
   const int row = list_->currentRow();
-  list_->clear();
-  for (const auto& d : c.Devices()) list_->addItem(fromLegacy(d->name));
+  // The list is rebuilt only when it changed: a refresh may run inside one
+  // of the list's own signals.
+  QStringList names;
+  for (const auto& d : c.Devices()) names << fromLegacy(d->name);
+  bool same = list_->count() == names.size();
+  for (int i = 0; same && i < names.size(); ++i) same = list_->item(i)->text() == names[i];
+  if (!same) {
+    list_->clear();
+    list_->addItems(names);
+  }
   list_->setCurrentRow(c.CurrentIndex() >= 0 ? c.CurrentIndex() : std::min(row, list_->count() - 1));
   shapes_->clear();
   for (const std::string& entry : c.ShapeEntries()) shapes_->addItem(fromLegacy(entry));
@@ -308,11 +314,32 @@ void TShapeEdit::SetCursor(TCursorId cursor) {
   if (paintBox_) paintBox_->setCursor(ShapeOf(cursor));
 }
 
-bool TShapeEdit::StartTimer(int, unsigned milliseconds) {
-  timer_.start(int(milliseconds));
-  return true;
+// The timer's procedure may run on the timer service's thread: it only
+// posts the tick to the window, which drops ticks of timers no longer armed.
+void TShapeEdit::TimerProcedure(platform::winmsg::TimerId id, platform::winmsg::TimerUser user) {
+  auto* form = reinterpret_cast<TShapeEdit*>(user);
+  QMetaObject::invokeMethod(form, [form, id] { form->TimerTick(id); }, Qt::QueuedConnection);
 }
-void TShapeEdit::KillTimer(int) { timer_.stop(); }
+
+void TShapeEdit::TimerTick(platform::winmsg::TimerId id) {
+  if (id == 0 || id != armed_) return;
+  // A window timer repeats until it is killed.
+  armed_ = timers_.setOneShot(period_, 0, TimerProcedure, reinterpret_cast<platform::winmsg::TimerUser>(this));
+  core_->Editor().TimerMessage(kStateTimerId);
+  Refresh();
+}
+
+bool TShapeEdit::StartTimer(int id, unsigned milliseconds) {
+  KillTimer(id);
+  period_ = milliseconds;
+  armed_ = timers_.setOneShot(milliseconds, 0, TimerProcedure, reinterpret_cast<platform::winmsg::TimerUser>(this));
+  return armed_ != 0;
+}
+
+void TShapeEdit::KillTimer(int) {
+  if (armed_) timers_.kill(armed_);
+  armed_ = 0;
+}
 
 void TShapeEdit::DrawFeedback(platform::Canvas& target) {
   paintTarget_ = &target;

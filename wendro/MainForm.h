@@ -2,10 +2,10 @@
 // The editor's window: the device list with its quick search, the paint box
 // in a scroll area, the tool bar and the menus, around TShapeEditCore.
 #include <QMainWindow>
-#include <QTimer>
 #include <memory>
 
 #include "ScreenMetrics.h"
+#include "platform/timers.h"
 #include "ShapeEditCore.h"
 
 class QComboBox;
@@ -38,7 +38,10 @@ class TInputBoxProperties : public TPropertyEditor {
 class TShapeEdit : public QMainWindow, public TEditorView {
   Q_OBJECT
  public:
-  explicit TShapeEdit(const QStringList& args = {}, QWidget* parent = nullptr);
+  // timers: where the editing states' window timer comes from.
+  explicit TShapeEdit(const QStringList& args = {},
+                      platform::winmsg::TimerService& timers = platform::winmsg::systemTimers(),
+                      QWidget* parent = nullptr);
   ~TShapeEdit() override;
 
   TShapeEditCore& Core() { return *core_; }
@@ -79,7 +82,11 @@ class TShapeEdit : public QMainWindow, public TEditorView {
   TPaintBox* paintBox_ = nullptr;
   QActionGroup* tools_ = nullptr;
   QAction* autoSensing_ = nullptr;
-  QTimer timer_;
+  static void TimerProcedure(platform::winmsg::TimerId id, platform::winmsg::TimerUser user);
+  void TimerTick(platform::winmsg::TimerId id);
+  platform::winmsg::TimerService& timers_;
+  platform::winmsg::TimerId armed_ = 0;
+  unsigned period_ = 0;
   QImage discard_{1, 1, QImage::Format_RGB32};
   std::unique_ptr<QPainter> discardPainter_;
   std::unique_ptr<platform::qt::PainterCanvas> discardCanvas_;

@@ -186,6 +186,8 @@ void TSymbolEditor::Idle() {
 
 void TSymbolEditor::DrawFeedback() {
   if (state_) state_->DrawFeedback();
+  // The view's canvas of a paint lives no longer than the paint.
+  canvas_.reset();
 }
 
 void TSymbolEditor::ChooseTool(TTool tool) {
