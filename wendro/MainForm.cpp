@@ -260,15 +260,7 @@ void TShapeEdit::SetZoom(int index) {
 }
 
 void TShapeEdit::BringInView() {
-  const TShapeList& items = core_->Editor().Items();
-  std::optional<TRectL> u;
-  for (const auto& item : items) {
-    if (item->IsMarker()) continue;
-    const TRectL b = item->GetBounds();
-    u = u ? TRectL{std::min(u->left, b.left), std::min(u->top, b.top), std::max(u->right, b.right),
-                   std::max(u->bottom, b.bottom)}
-          : b;
-  }
+  const auto u = DrawnBounds(core_->Editor().Items());
   if (!u) return;
   const int z = core_->Editor().Zoom();
   scroll_->ensureVisible((u->left + u->right) / 2 * z, (u->top + u->bottom) / 2 * z,
@@ -389,7 +381,6 @@ void TPaintBox::paintEvent(QPaintEvent* event) {
     if (isPin(*item)) item->Draw(canvas, TPenMode::Normal);
   if (e.supplementary) {
     bool seen[4] = {};
-    std::optional<TRectL> u;
     for (const auto& item : e.Items()) {
       int kind = dynamic_cast<TOrigo*>(item.get())          ? 0
                  : dynamic_cast<TCOR*>(item.get())          ? 1
@@ -400,14 +391,8 @@ void TPaintBox::paintEvent(QPaintEvent* event) {
         seen[kind] = true;
         item->Draw(canvas, TPenMode::Normal);
       }
-      if (!item->IsMarker()) {
-        const TRectL b = item->GetBounds();
-        u = u ? TRectL{std::min(u->left, b.left), std::min(u->top, b.top), std::max(u->right, b.right),
-                       std::max(u->bottom, b.bottom)}
-              : b;
-      }
     }
-    if (u) {
+    if (const auto u = DrawnBounds(e.Items())) {
       painter.setPen(QColor(0, 128, 0));
       painter.setBrush(Qt::NoBrush);
       painter.drawRect(u->left * z, u->top * z, (u->right - u->left) * z, (u->bottom - u->top) * z);

@@ -33,19 +33,6 @@ TRectL Union(const TRectL& a, const TRectL& b) {
           std::max(a.bottom, b.bottom)};
 }
 
-// The union of the bounds of the non-marker objects (without pins, each
-// shrunk by 2, when asked); nothing when there are none.
-std::optional<TRectL> DrawnBounds(const TShapeList& items, bool sensing) {
-  std::optional<TRectL> u;
-  for (const auto& item : items) {
-    if (item->IsMarker() || (sensing && dynamic_cast<TPin*>(item.get()))) continue;
-    TRectL b = item->GetBounds();
-    if (sensing) b = {b.left + 2, b.top + 2, b.right - 2, b.bottom - 2};
-    u = u ? Union(*u, b) : b;
-  }
-  return u;
-}
-
 TSensingRect* SensingMarker(const TShapeList& items) {
   for (const auto& item : items)
     if (auto* s = dynamic_cast<TSensingRect*>(item.get())) return s;
@@ -61,6 +48,17 @@ std::string DeviceBytes(const TDevice& device) {
 }
 
 }  // namespace
+
+std::optional<TRectL> DrawnBounds(const TShapeList& items, bool sensing) {
+  std::optional<TRectL> u;
+  for (const auto& item : items) {
+    if (item->IsMarker() || (sensing && dynamic_cast<TPin*>(item.get()))) continue;
+    TRectL b = item->GetBounds();
+    if (sensing) b = {b.left + 2, b.top + 2, b.right - 2, b.bottom - 2};
+    u = u ? Union(*u, b) : b;
+  }
+  return u;
+}
 
 std::optional<std::string> TRefuseNameClash::ResolveNameClash(const std::string& name,
                                                               const std::vector<std::string>& others) {

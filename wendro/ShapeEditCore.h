@@ -31,6 +31,10 @@ class TRefuseNameClash : public TDeviceDialogs {
                                               const std::vector<std::string>& others) override;
 };
 
+// The union of the bounds of the objects that are no markers; with sensing,
+// of those that are no pins either, each shrunk by 2. Nothing when none.
+std::optional<TRectL> DrawnBounds(const TShapeList& items, bool sensing = false);
+
 inline constexpr const char* kNoName = "NONAME.DDB";
 inline constexpr const char* kEditorTitle = "ORVO Schematic Symbol Editor";
 

@@ -16,6 +16,7 @@
 #include <fstream>
 
 #include "MainForm.h"
+#include "platform/paths.h"
 #include "platform/qt_services.h"
 #include "platform/scripted_dialogs.h"
 
@@ -152,8 +153,13 @@ TEST_F(MainForm, QuickSearchAndKeysGoToTheFocusedWidget) {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Delete);
   for (const auto& item : form->Core().Editor().Items()) EXPECT_TRUE(item->IsMarker());
   EXPECT_TRUE(form->Core().Modified());
-  // Closing asks about the changes; No lets the window go.
+  // Help goes to the program's own help file, through the help seam.
   platform::testing::ScriptedMessages messages;
+  const std::string helpFile =
+      platform::changeExtension(platform::qt::toPath(QCoreApplication::applicationFilePath()), ".HLP");
+  messages.expect(platform::helpFileMissingText(helpFile), platform::Answer::Ok);
+  Action(*form, "&Contents")->trigger();
+  // Closing asks about the changes; No lets the window go.
   messages.expect("The file parts.ddb is modified. Save it first?", platform::Answer::No);
   EXPECT_TRUE(form->close());
   QApplication::processEvents();
