@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPointer>
 #include <QTest>
 #include <filesystem>
 #include <fstream>
@@ -25,13 +26,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-QApplication& App() {
-  static int argc = 1;
-  static char name[] = "wendro";
-  static char* argv[] = {name, nullptr};
-  static QApplication app(argc, argv);
-  return app;
-}
+// The program's one QApplication, gone before Qt's own state is torn down.
+class Application final : public ::testing::Environment {
+ public:
+  void SetUp() override { app_ = std::make_unique<QApplication>(argc_, argv_); }
+  void TearDown() override { app_.reset(); }
+
+ private:
+  int argc_ = 1;
+  char name_[7] = "wendro";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QApplication> app_;
+};
+::testing::Environment* const kApplication = ::testing::AddGlobalTestEnvironment(new Application);
 
 std::string Slurp(const fs::path& p) {
   std::ifstream in(p, std::ios::binary);
@@ -61,10 +68,17 @@ void Picture(QWidget& window, const QString& name) {
   window.grab().save(QString("%1/%2.png").arg(dir, name));
 }
 
+// Closes the window and sees it freed before the test's timers go.
+void Close(TShapeEdit* form) {
+  QPointer<TShapeEdit> alive(form);
+  EXPECT_TRUE(form->close());
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  EXPECT_TRUE(alive.isNull());
+}
+
 class MainForm : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
     dir = fs::temp_directory_path() / ("wendro-form-" + std::to_string(::getpid()) + "-" +
                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir);
@@ -130,8 +144,7 @@ TEST_F(MainForm, DragAPinUpdateAndSaveThroughTheWindow) {
   EXPECT_EQ(form->Core().Editor().Zoom(), 4);
   EXPECT_EQ(form->PaintBox()->width(), 3200);
   Picture(*form, "wendro_amp_4x");
-  form->close();
-  QApplication::processEvents();
+  Close(form);
 }
 
 TEST_F(MainForm, QuickSearchAndKeysGoToTheFocusedWidget) {
@@ -161,6 +174,5 @@ TEST_F(MainForm, QuickSearchAndKeysGoToTheFocusedWidget) {
   Action(*form, "&Contents")->trigger();
   // Closing asks about the changes; No lets the window go.
   messages.expect("The file parts.ddb is modified. Save it first?", platform::Answer::No);
-  EXPECT_TRUE(form->close());
-  QApplication::processEvents();
+  Close(form);
 }
