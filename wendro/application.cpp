@@ -3,14 +3,13 @@
 #include <QApplication>
 #include <QMainWindow>
 
+#include "MainForm.h"
 #include "platform/qt_services.h"
 
 namespace wendro {
 
-QMainWindow* createMainForm() {
-  auto* main = new QMainWindow;
-  main->setAttribute(Qt::WA_DeleteOnClose);
-  main->setWindowTitle(kApplicationTitle);
+QMainWindow* createMainForm(const QStringList& args) {
+  auto* main = new TShapeEdit(args);
   main->show();
   return main;
 }
@@ -18,7 +17,7 @@ QMainWindow* createMainForm() {
 int runProgram(int argc, char** argv) {
   QApplication app(argc, argv);
   platform::qt::prepareApplication(app, kApplicationTitle);
-  createMainForm();
+  createMainForm(app.arguments().mid(1));
   return app.exec();
 }
 

@@ -24,7 +24,7 @@ TEST(WendroStart, ShowsItsMainWindowAndRunsTheLoop) {
   });
   EXPECT_EQ(app.exec(), 0);
   EXPECT_TRUE(sawWindowInLoop);
-  EXPECT_EQ(title, "ORVO Schematic Symbol Editor");
+  EXPECT_EQ(title, "<New Device> NONAME.DDB - ORVO Schematic Symbol Editor");
   EXPECT_EQ(QApplication::applicationDisplayName(), "ORVO Schematic Symbol Editor");
   platform::qt::installServices(false);
 }
