@@ -132,7 +132,7 @@ class SystemTimers final : public TimerService {
                      TimerUser user) override {
     std::unique_lock lock(table_.mutex);
     if (stopping_) return 0;
-    const TimerId id = table_.arm(lock, now(), delay, procedure, user);
+    const TimerId id = table_.arm(lock, armedAt(), delay, procedure, user);
     if (id != 0 && !worker_.joinable()) worker_ = std::thread([this] { run(); });
     return id;
   }
@@ -159,9 +159,16 @@ class SystemTimers final : public TimerService {
  private:
   using Clock = std::chrono::steady_clock;
 
+  // Whole milliseconds since the epoch that have passed.
   std::uint64_t now() const {
     return static_cast<std::uint64_t>(
-        std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - epoch_).count());
+        std::chrono::floor<std::chrono::milliseconds>(Clock::now() - epoch_).count());
+  }
+  // The millisecond a timer armed now counts from: the next whole one, so a
+  // timer never falls due before its full delay has passed.
+  std::uint64_t armedAt() const {
+    return static_cast<std::uint64_t>(
+        std::chrono::ceil<std::chrono::milliseconds>(Clock::now() - epoch_).count());
   }
 
   void run() {
