@@ -5,6 +5,7 @@
 
 #include "compiler/Classes_base.h"
 #include "compiler/Classes_parser_objects.h"
+#include "compiler/Classes_types.h"
 #include "compiler/Globals.h"
 #include "compiler/Reserved_words.h"
 
@@ -186,15 +187,7 @@ std::int32_t min_int(std::int32_t a, std::int32_t b) { return a < b ? a : b; }
 std::int32_t max_int(std::int32_t a, std::int32_t b) { return a > b ? a : b; }
 
 std::int32_t type_kind_size(std::int32_t kind) {
-  switch (kind) {
-    case 5:
-    case 13: return 4;
-    case 6:
-    case 7: return 8;
-    case 8: return 2;
-    case 9: return 1;
-    default: return 0;
-  }
+  return kind < 0 || kind > 255 ? 0 : std::int32_t(data_size_of_class(std::uint8_t(kind)));
 }
 
 std::vector<std::uint8_t> alloc_for_type_kind(std::int32_t kind) {
