@@ -214,9 +214,7 @@ void add_if_not_null(t_base_list& list, t_base_item* item) {
   if (item != nullptr) list.add(item);
 }
 
-namespace {
-
-t_library_unit* unit_of(t_base_item* item) {
+t_library_unit* library_unit_of(t_base_item* item) {
   if (item == nullptr) return nullptr;
   if (item->class_id() == class_ids::design_unit) return static_cast<t_design_unit*>(item)->library_unit();
   const auto id = item->class_id();
@@ -224,6 +222,8 @@ t_library_unit* unit_of(t_base_item* item) {
     return static_cast<t_library_unit*>(item);
   return nullptr;
 }
+
+namespace {
 
 template <typename Visit>
 void for_each_design_file(Visit visit) {
@@ -242,7 +242,7 @@ t_library_unit* find_library_unit(std::string_view name, bool entity, bool first
     if (*f == nullptr || (*f)->class_id() != class_ids::design_file) continue;
     const auto& units = static_cast<t_design_file*>(*f)->units().items();
     for (auto u = units.rbegin(); u != units.rend(); ++u) {
-      t_library_unit* unit = unit_of(*u);
+      t_library_unit* unit = library_unit_of(*u);
       if (unit == nullptr) continue;
       if (entity && unit->class_id() == class_ids::entity_decl) {
         const auto& unit_name = static_cast<t_library_unit_entity_decl*>(unit)->name();
@@ -260,7 +260,7 @@ std::vector<std::string> architecture_names() {
   std::vector<std::string> lines;
   for_each_design_file([&](const t_design_file& file) {
     for (t_base_item* item : file.units().items()) {
-      t_library_unit* unit = unit_of(item);
+      t_library_unit* unit = library_unit_of(item);
       if (unit != nullptr && unit->class_id() == class_ids::architecture_body)
         lines.push_back(file.library_name + "." +
                         static_cast<t_library_unit_architecture_body*>(unit)->name());

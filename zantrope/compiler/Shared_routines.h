@@ -105,6 +105,9 @@ void append_list(t_base_list& list, const t_base_list* more);
 void add_if_not_null(t_base_list& list, t_base_item* item);
 
 // ---- Design files ---------------------------------------------------------
+// The library unit of a design-file item (a design unit, or a unit kept
+// directly); null for anything else.
+t_library_unit* library_unit_of(t_base_item* item);
 // Searches the loaded design files, newest first and each file's units last
 // to first, for an architecture body (or with `entity` an entity
 // declaration) of that name. With `first`, and for entities also when the
