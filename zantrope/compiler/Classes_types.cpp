@@ -211,6 +211,19 @@ const std::uint8_t* t_type_enumeration::get_data(std::uint8_t& id, std::uint32_t
   return nullptr;
 }
 
+bool t_type_enumeration::set_data(const void* bytes, std::size_t n, std::uint8_t kind) {
+  if (kind == 1) kind = class_ids::type_char;
+  // Only the scalar item kinds keep bytes.
+  if (kind < class_ids::type_int || kind > class_ids::type_character_literal) return false;
+  std::unique_ptr<t_base_item> literal = make_object(kind);
+  auto* item = dynamic_cast<t_type_item_base*>(literal.get());
+  if (item == nullptr) return false;
+  item->set_data_raw(bytes, n);
+  literal.release();
+  literals_.add(item);
+  return true;
+}
+
 std::string t_type_enumeration::literal_text(std::string_view text) {
   std::string out;
   for (char c : text)

@@ -33,6 +33,8 @@ class t_type_definition : public t_declaration {
   // The data of one value: its bytes, with the value's class id and size.
   // Kinds without data report it and give null.
   virtual const std::uint8_t* get_data(std::uint8_t& id, std::uint32_t& bytes) const;
+  // Takes n bytes of a value of class `kind`; false when refused.
+  virtual bool set_data(const void* /*bytes*/, std::size_t /*n*/, std::uint8_t /*kind*/) { return true; }
   // Bytes of the data.
   virtual std::uint32_t size() const { return 0; }
   virtual bool is_scalar() const { return false; }
@@ -54,6 +56,10 @@ class t_type_item_base : public t_type_scalar {
   const std::vector<std::uint8_t>& data() const { return data_; }
   void set_data_raw(const void* bytes, std::size_t n);
   const std::uint8_t* get_data(std::uint8_t& id, std::uint32_t& bytes) const override;
+  bool set_data(const void* bytes, std::size_t n, std::uint8_t) override {
+    set_data_raw(bytes, n);
+    return true;
+  }
 
  protected:
   explicit t_type_item_base(std::size_t bytes) : data_(bytes, 0) {}
@@ -140,6 +146,10 @@ class t_type_enumeration : public t_type_itemlist_base {
   // The first literal's class id, its data size and its bytes; an empty
   // enumeration reports "no item!" and gives null.
   const std::uint8_t* get_data(std::uint8_t& id, std::uint32_t& bytes) const override;
+  // Appends a new literal of class `kind` (1 stands for a character, 8)
+  // holding the bytes; a kind that keeps no bytes (not a scalar item kind)
+  // is refused and nothing is appended.
+  bool set_data(const void* bytes, std::size_t n, std::uint8_t kind) override;
   // The text with every apostrophe removed.
   static std::string literal_text(std::string_view text);
   // Index of the first identifier literal (class id 21) whose text equals

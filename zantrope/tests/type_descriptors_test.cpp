@@ -135,6 +135,24 @@ TEST(TypeDescriptors, DataOfItemsAndEnumerations) {
   EXPECT_EQ(bytes, 2u);
   EXPECT_EQ(char(data[0]), 'U');
 
+  // Literals given as bytes of a kind: 1 stands for a character; kinds the
+  // factory cannot make are refused.
+  t_type_enumeration bits;
+  const char one = '1';
+  EXPECT_TRUE(bits.set_data(&one, 1, 1));
+  const std::int32_t seven = 7;
+  EXPECT_TRUE(bits.set_data(&seven, 4, class_ids::type_int));
+  EXPECT_FALSE(bits.set_data(&seven, 4, 250));
+  EXPECT_FALSE(bits.set_data(&seven, 4, class_ids::type_range));
+  ASSERT_EQ(bits.count(), 2);
+  EXPECT_EQ(bits.data_to_str(), "'1'");
+  std::string text;
+  bits.literals().get(1)->to_text(text);
+  EXPECT_EQ(text, "7");
+  t_type_int target;
+  EXPECT_TRUE(target.set_data(&seven, 4, class_ids::type_int));
+  EXPECT_EQ(target.value(), 7);
+
   EXPECT_EQ(t_type_range().get_data(id, bytes), nullptr);
   EXPECT_EQ(shown.texts.back(), "Missing get_data(), calling default!");
 }
